@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QMetaType>
+
+/// Where a link stands; reported together with an ErrorMessage by connectionStateChanged.
+enum ConnectionState {
+    Closed = 0,
+    Opening = 1,
+    WaitingForAnswer = 2,
+    Connected = 3,
+    Closing = 4,
+    Error = 5,
+};
+
+/// Why a state was reported; NoError for an ordinary change.
+enum ErrorMessage {
+    NoError = 0,
+    FailedToOpen = 1,
+    UnknownDeviceType = 2,
+    ConnectionLost = 3,
+};
+
+Q_DECLARE_METATYPE(ConnectionState)
+Q_DECLARE_METATYPE(ErrorMessage)
