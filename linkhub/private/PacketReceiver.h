@@ -1,0 +1,35 @@
+#pragma once
+
+#include "linkhub/TunedockCommand.h"
+
+#include <QByteArray>
+
+#include <functional>
+
+/// Cuts the device's byte stream back into packets (FF 55 code length payload checksum)
+/// and hands every packet whose checksum is right to its sink.
+/// Not thread-safe: one thread drives a receiver.
+class PacketReceiver
+{
+public:
+    using Sink = std::function<void(TunedockCommand, QByteArray &)>;
+
+    explicit PacketReceiver(Sink sink) : sink(std::move(sink)) {}
+
+    void handleByte(unsigned char byte);
+    /// Forgets a partly received packet.
+    void reset();
+
+private:
+    enum State { WaitStart = 0, WaitSync = 1, InPacket = 2 };
+
+    void takePacketByte(unsigned char byte);
+    void finishPacket(unsigned char checksum);
+
+    Sink sink;
+    State state = WaitStart;
+    int byteCounter = 0;
+    int expectedLength = 0;
+    unsigned char commandByte = 0;
+    QByteArray payload;
+};
