@@ -1,0 +1,24 @@
+#pragma once
+
+/// Ways in which the simulated bike computer misbehaves on demand.
+/// Modes that take a count (DropNthAnswer, UnplugAfter) count answers from the moment the
+/// mode is set; the others act on every answer while they are set.
+enum class FaultMode {
+    None,
+    /// Requests are received and recorded but never answered.
+    Silent,
+    /// The n-th answer is not sent at all, as if the request had been missed; the device's
+    /// line speed stays as it was, so a retransmission is answered normally.
+    DropNthAnswer,
+    /// Every answer goes out with its checksum one too high.
+    CorruptChecksum,
+    /// A few bytes that are no frame start (SimulatedBikeComputer::NoiseBytes) precede every answer.
+    NoiseBeforeAnswer,
+    /// Every answer payload is one byte short; an empty payload gets one zero byte instead.
+    WrongLength,
+    /// The identification answer names SimulatedBikeComputer::UnknownModelId; the device
+    /// then stays at the identification speed.
+    UnknownId,
+    /// After n more answers the device closes its side of the line; n = 0 unplugs at the next request.
+    UnplugAfter,
+};
