@@ -1,0 +1,145 @@
+#include "outpost/fit/Mesg.h"
+
+#include "outpost/fit/BaseType.h"
+#include "outpost/fit/RuntimeException.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace fit {
+
+namespace {
+
+std::vector<std::uint8_t> littleEndian(std::uint64_t value, std::size_t size)
+{
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    return bytes;
+}
+
+// Two's complement bits of a truncated real, wrapped modulo 2^64 so that values beyond the
+// 64-bit range still narrow to their low bytes instead of being undefined.
+std::uint64_t wrappedBits(double truncated)
+{
+    constexpr double twoTo63 = 9223372036854775808.0;
+    if (truncated >= -twoTo63 && truncated < twoTo63)
+        return static_cast<std::uint64_t>(static_cast<std::int64_t>(truncated));
+    constexpr double twoTo64 = 18446744073709551616.0;
+    double reduced = std::fmod(truncated, twoTo64);
+    if (reduced < 0)
+        reduced += twoTo64;
+    if (reduced >= twoTo63)
+        reduced -= twoTo64;
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(reduced));
+}
+
+} // namespace
+
+Mesg::Mesg(int profileIndex) : m_profile(ProfileTable::message(profileIndex))
+{
+    if (!m_profile)
+        throw RuntimeException("no profile message at index " + std::to_string(profileIndex));
+}
+
+Mesg::~Mesg() = default;
+
+void Mesg::setLocalNumber(std::uint8_t localNumber)
+{
+    if (localNumber <= MaxLocalNumber)
+        m_localNumber = localNumber;
+}
+
+const FieldValue *Mesg::field(FieldNum number) const
+{
+    for (const FieldValue &value : m_fields) {
+        if (value.number() == number)
+            return &value;
+    }
+    return nullptr;
+}
+
+bool Mesg::setFieldEnum(FieldNum number, std::uint8_t value, std::size_t index)
+{
+    return setFieldBytes(number, index, littleEndian(value, 1));
+}
+
+bool Mesg::setFieldSInt8(FieldNum number, std::int8_t value, std::size_t index)
+{
+    return setFieldBytes(number, index, littleEndian(static_cast<std::uint8_t>(value), 1));
+}
+
+bool Mesg::setFieldUInt8(FieldNum number, std::uint8_t value, std::size_t index)
+{
+    return setFieldBytes(number, index, littleEndian(value, 1));
+}
+
+bool Mesg::setFieldUInt16(FieldNum number, std::uint16_t value, std::size_t index)
+{
+    return setFieldBytes(number, index, littleEndian(value, 2));
+}
+
+bool Mesg::setFieldUInt32(FieldNum number, std::uint32_t value, std::size_t index)
+{
+    return setFieldBytes(number, index, littleEndian(value, 4));
+}
+
+bool Mesg::setFieldReal(FieldNum number, float value, std::size_t index)
+{
+    const ProfileTable::Field *entry = m_profile->field(number);
+    if (!entry)
+        return false;
+    const BaseType *type = BaseType::fromCode(entry->baseType);
+    if (!type)
+        return false;
+
+    const double scaled = (static_cast<double>(value) + entry->offset) * entry->scale;
+    if (type->code == BaseType::Float32) {
+        const float narrowed = static_cast<float>(scaled);
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &narrowed, sizeof bits);
+        return setFieldBytes(number, index, littleEndian(bits, 4));
+    }
+    if (type->code == BaseType::Float64) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &scaled, sizeof bits);
+        return setFieldBytes(number, index, littleEndian(bits, 8));
+    }
+
+    if (!std::isfinite(scaled))
+        return setFieldBytes(number, index,
+                             std::vector<std::uint8_t>(type->invalid.begin(), type->invalid.begin() + type->size));
+    const double rounded = std::trunc(scaled >= 0 ? scaled + 0.5 : scaled - 0.5);
+    return setFieldBytes(number, index, littleEndian(wrappedBits(rounded), type->size));
+}
+
+std::uint64_t Mesg::rawValue(FieldNum number, std::uint64_t missing) const
+{
+    const FieldValue *value = field(number);
+    if (!value || value->elementCount() == 0)
+        return missing;
+    std::uint64_t raw = 0;
+    const std::vector<std::uint8_t> &bytes = value->element(0);
+    for (std::size_t i = 0; i < bytes.size() && i < sizeof raw; ++i)
+        raw |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
+    return raw;
+}
+
+bool Mesg::setFieldBytes(FieldNum number, std::size_t index, std::vector<std::uint8_t> bytes)
+{
+    for (FieldValue &value : m_fields) {
+        if (value.number() == number)
+            return value.setElement(index, std::move(bytes));
+    }
+    const ProfileTable::Field *entry = m_profile->field(number);
+    if (!entry)
+        return false;
+    FieldValue value(*entry);
+    if (!value.setElement(index, std::move(bytes)))
+        return false;
+    m_fields.push_back(std::move(value));
+    return true;
+}
+
+} // namespace fit

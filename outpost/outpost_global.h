@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QtCore/qglobal.h>
+
+#if defined(OUTPOST_LIBRARY)
+#  define OUTPOST_EXPORT Q_DECL_EXPORT
+#else
+#  define OUTPOST_EXPORT Q_DECL_IMPORT
+#endif
