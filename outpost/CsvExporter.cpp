@@ -100,7 +100,10 @@ QString dataLine(const RideSelection &ride, const QDateTime &rideStart)
     const bool altitude = ride.hasAltitudeGroup();
 
     QStringList columns;
-    columns << units.name << QLocale::system().toString(rideStart, DateFormat)
+    // Formatted from the wall-clock fields: a clock time skipped by the switch to summer time is an
+    // invalid local date-time, which would print as nothing.
+    const QDateTime wallClock(rideStart.date(), rideStart.time(), Qt::UTC);
+    columns << units.name << QLocale::system().toString(wallClock, DateFormat)
             << duration(bike.rideTimeHour, bike.rideTimeMin, bike.rideTimeSec)
             << fixed(bike.dailyDistance * units.distancePerMillimetre, 3) << QString::number(record.dailyCalories)
             << fixed(bike.avgSpeed / 10.0 * units.speedPerKmh, 1) << fixed(bike.maxSpeed / 10.0 * units.speedPerKmh, 1)

@@ -20,6 +20,8 @@ constexpr qint64 FitEpochSecsSinceUnixEpoch = 631065600;
 constexpr std::uint16_t ManufacturerVelquist = 77;
 constexpr std::uint8_t FileTypeActivity = 4;
 constexpr std::uint8_t ActivityType = 2;
+// The activity carries the session event and the session the activity event: that is what every
+// file written so far holds, and readers take the ride from the session's totals either way.
 constexpr std::uint8_t EventActivity = 26;
 constexpr std::uint8_t EventSession = 8;
 constexpr std::uint8_t EventTypeStart = 0;
@@ -50,7 +52,9 @@ float metresPerSecondFromMetresPerHour(quint16 metresPerHour)
 int Outposter::exportToStream(std::iostream &stream, ModelData *modelData, int bike, const QDateTime &rideStart)
 {
     const std::optional<RideSelection> ride = RideSelection::select(modelData, bike);
-    if (!ride || !rideStart.isValid())
+    // A clock time skipped by the switch to summer time makes an invalid date-time that still
+    // names an instant, so only a missing date or time is refused.
+    if (!ride || !rideStart.date().isValid() || !rideStart.time().isValid())
         return -1;
 
     const ModelData &record = ride->record();

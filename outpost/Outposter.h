@@ -22,7 +22,7 @@ public:
     static bool exportToFit(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart);
 
     /// Writes the same file to an empty readable, writable and seekable stream. 0 when the file
-    /// was completed with its CRC, -1 when it could not be (or the record, bike index or date-time
-    /// cannot be exported).
+    /// was completed with its CRC, -1 when it could not be, or when the record, the bike index or
+    /// the date-time (no date or no time) cannot be exported.
     static int exportToStream(std::iostream &stream, ModelData *modelData, int bike, const QDateTime &rideStart);
 };

@@ -1,4 +1,5 @@
 #include "SampleRide.h"
+#include "TimeZoneScope.h"
 #include "UnprivilegedFileAccess.h"
 
 #include "linkhub/DeviceCatalogue.h"
@@ -15,6 +16,9 @@
 #include <memory>
 
 namespace {
+
+const QByteArray Utc = "UTC0";
+const QByteArray CentralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
 
 const QString Heading = QStringLiteral(
     "Unit; Date; Ride time; Total Distance; Total kcal; Avg. Speed; Max. Speed; Avg. Cadence; Max. Cadence; "
@@ -65,10 +69,11 @@ QString expectedDate(const QDateTime &dateTime)
         {QDateTime(QDate(2026, 3, 2), QTime(7, 5, 9)), "Mon Mar 2 07:05:09 2026", "Mo. März 2 07:05:09 2026"},
         {QDateTime(QDate(2025, 12, 24), QTime(18, 30, 0)), "Wed Dec 24 18:30:00 2025", "Mi. Dez. 24 18:30:00 2025"},
         {QDateTime(QDate(2026, 5, 9), QTime(0, 0, 0)), "Sat May 9 00:00:00 2026", "Sa. Mai 9 00:00:00 2026"},
+        {QDateTime(QDate(2026, 3, 29), QTime(2, 30, 0)), "Sun Mar 29 02:30:00 2026", "So. März 29 02:30:00 2026"},
     };
     const bool german = QLocale::system().language() == QLocale::German;
     for (const Known &entry : known) {
-        if (entry.dateTime == dateTime)
+        if (entry.dateTime.date() == dateTime.date() && entry.dateTime.time() == dateTime.time())
             return QString::fromUtf8(german ? entry.german : entry.english);
     }
     return QString();
@@ -266,16 +271,24 @@ private slots:
 
     void dateInSystemLanguage_data()
     {
-        QTest::addColumn<QDateTime>("rideStart");
-        QTest::newRow("July") << summerMorning();
-        QTest::newRow("March, a name beyond ASCII in German") << QDateTime(QDate(2026, 3, 2), QTime(7, 5, 9));
-        QTest::newRow("December") << QDateTime(QDate(2025, 12, 24), QTime(18, 30, 0));
-        QTest::newRow("May, midnight") << QDateTime(QDate(2026, 5, 9), QTime(0, 0, 0));
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QTime>("time");
+        QTest::newRow("July") << Utc << QDate(2026, 7, 1) << QTime(10, 0, 0);
+        QTest::newRow("July in Central Europe") << CentralEurope << QDate(2026, 7, 1) << QTime(10, 0, 0);
+        QTest::newRow("March, a name beyond ASCII in German") << Utc << QDate(2026, 3, 2) << QTime(7, 5, 9);
+        QTest::newRow("December") << CentralEurope << QDate(2025, 12, 24) << QTime(18, 30, 0);
+        QTest::newRow("May, midnight") << Utc << QDate(2026, 5, 9) << QTime(0, 0, 0);
+        QTest::newRow("a clock time skipped by summer time") << CentralEurope << QDate(2026, 3, 29) << QTime(2, 30, 0);
     }
 
     void dateInSystemLanguage()
     {
-        QFETCH(QDateTime, rideStart);
+        QFETCH(QByteArray, zone);
+        QFETCH(QDate, date);
+        QFETCH(QTime, time);
+        TimeZoneScope scope(zone);
+        const QDateTime rideStart(date, time);
         ModelData record = sampleRecord(0x23);
         QVERIFY(CsvExporter::exportToCsv(logPath(), &record, 0, rideStart));
         // Compared as bytes: the file is in the system's encoding, UTF-8 on Linux.

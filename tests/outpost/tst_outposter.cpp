@@ -238,6 +238,7 @@ private slots:
         QTest::newRow("UTC") << Utc << QDate(2026, 7, 1) << QTime(10, 0) << 1151834400u;
         QTest::newRow("Central Europe, summer time") << CentralEurope << QDate(2026, 7, 1) << QTime(10, 0) << 1151827200u;
         QTest::newRow("Central Europe, winter time") << CentralEurope << QDate(2026, 1, 15) << QTime(10, 0) << 1137402000u;
+        QTest::newRow("Central Europe, a clock time skipped by summer time") << CentralEurope << QDate(2026, 3, 29) << QTime(2, 30) << 1143682200u;
         QTest::newRow("the FIT epoch in UTC") << Utc << QDate(1989, 12, 31) << QTime(0, 0) << 0u;
         QTest::newRow("the FIT epoch seen in Central Europe") << CentralEurope << QDate(1989, 12, 31) << QTime(1, 0) << 0u;
         QTest::newRow("local midnight before the epoch wraps") << CentralEurope << QDate(1989, 12, 31) << QTime(0, 0) << 4294963696u;
@@ -278,7 +279,8 @@ private slots:
         QTest::newRow("no model") << true << false << 0 << summerMorning();
         QTest::newRow("bike index -1") << true << true << -1 << summerMorning();
         QTest::newRow("bike index 2") << true << true << 2 << summerMorning();
-        QTest::newRow("invalid date-time") << true << true << 0 << QDateTime();
+        QTest::newRow("no date-time") << true << true << 0 << QDateTime();
+        QTest::newRow("no date") << true << true << 0 << QDateTime(QDate(), QTime(10, 0));
     }
 
     void refusesWhatCannotBeExported()
