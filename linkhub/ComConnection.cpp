@@ -3,11 +3,45 @@
 #include "linkhub/QextSerialEnumerator.h"
 #include "linkhub/QextSerialPort.h"
 #include "linkhub/private/AnswerDecoder.h"
+#include "linkhub/private/CountingSemaphore.h"
 #include "linkhub/private/PacketReceiver.h"
+#include "linkhub/private/ThreadCallQueue.h"
+#include "linkhub/private/WorkerThread.h"
 
 #include <QDebug>
-#include <QDeadlineTimer>
-#include <QMutexLocker>
+#include <QThread>
+
+/// Transmits queued packets one by one, each up to three times, and waits for their answers.
+class ComConnection::SendThread : public WorkerThread
+{
+public:
+    explicit SendThread(ComConnection *connection)
+        : WorkerThread(QStringLiteral("ComSendThread")), connection(connection) {}
+    ~SendThread() override { wait(); }
+
+protected:
+    void run() override;
+
+private:
+    ComConnection *connection;
+};
+
+/// Drains the port as soon as bytes arrive, and at least every poll period, while a session lasts.
+class ComConnection::PollThread : public WorkerThread
+{
+public:
+    explicit PollThread(ComConnection *connection)
+        : WorkerThread(QStringLiteral("ComPollThread")), connection(connection) {}
+    ~PollThread() override { wait(); }
+
+    std::atomic<bool> stopRequested{false};
+
+protected:
+    void run() override;
+
+private:
+    ComConnection *connection;
+};
 
 namespace {
 QString hexCode(unsigned char code)
@@ -20,17 +54,17 @@ ComConnection::ComConnection()
     : catalogue(DeviceCatalogue::build()),
       serialPort(std::make_unique<QextSerialPort>()),
       fixedAnswerSizes{{0x12, 0}, {0x92, 0}, {0x63, 0}, {0xE3, 0}, {0xE4, 1}, {0xE5, 1}, {0xF1, 0}, {0xF5, 0}},
+      sendPermits(std::make_unique<CountingSemaphore>()),
       receiver(std::make_unique<PacketReceiver>(
-          [this](TunedockCommand command, QByteArray &payload) { handlePackage(command, payload); })),
-      sendThread(new SendThread(this)),
-      pollThread(new PollThread(this))
+          [this](TunedockCommand command, QByteArray &payload) { onPacketReceived(command, payload); })),
+      uiCalls(std::make_unique<ThreadCallQueue>()),
+      sendThread(std::make_unique<SendThread>(this)),
+      pollThread(std::make_unique<PollThread>(this))
 {
     // Queued signals from the worker threads carry these.
     qRegisterMetaType<ConnectionState>("ConnectionState");
     qRegisterMetaType<ErrorMessage>("ErrorMessage");
 
-    pollThread->setObjectName(QStringLiteral("ComPollThread"));
-    sendThread->setObjectName(QStringLiteral("ComSendThread"));
     connect(this, &ComConnection::closing, this, &ComConnection::hardClose);
     sendThread->start();
     setConnectionState(Closed, NoError);
@@ -44,16 +78,14 @@ ComConnection::~ComConnection()
     shuttingDown = true;
     pollThread->stopRequested = true;
     recallPacketInFlight();
-    sendPermits.release();
+    sendPermits->release();
     sendThread->wait();
     pollThread->wait();
-    delete sendThread;
-    delete pollThread;
     {
-        QMutexLocker locker(&portLock);
+        std::lock_guard<std::recursive_mutex> guard(portLock);
         serialPort.reset();
     }
-    delete modelData.load();
+    delete modelData;
     DeviceCatalogue::release(catalogue);
 }
 
@@ -66,12 +98,9 @@ ConnectionState ComConnection::getConnectionState() const
 
 void ComConnection::setConnectionState(ConnectionState newState, ErrorMessage error)
 {
-    {
-        QMutexLocker locker(&stateLock);
-        if (state == newState && error == NoError)
-            return;
-        state = newState;
-    }
+    if (state == newState && error == NoError)
+        return;
+    state = newState;
     if (newState == Closed) {
         stopTimer();
         pollThread->stopRequested = true;
@@ -85,33 +114,20 @@ void ComConnection::restartPollThread()
 {
     // A poll thread that saw its stop request may still be on its way out; a start request would
     // then be lost, so wait for it and start afresh.
-    if (pollThread->isRunning() && pollThread->stopRequested)
+    if (pollThread->stopRequested)
         pollThread->wait();
     pollThread->stopRequested = false;
-    if (!pollThread->isRunning())
-        pollThread->start();
+    pollThread->start();
 }
 
 void ComConnection::startTimer()
 {
-    if (QThread::currentThread() == thread()) {
-        pollTimer.start();
-        return;
-    }
-    // The timer belongs to the user-interface thread. The session may have ended by the time
-    // the request gets there; a timer started then would poll a closed link.
-    QMetaObject::invokeMethod(this, [this] {
-        if (state == Connected)
-            pollTimer.start();
-    }, Qt::QueuedConnection);
+    pollTimer.start();
 }
 
 void ComConnection::stopTimer()
 {
-    if (QThread::currentThread() == thread())
-        pollTimer.stop();
-    else
-        QMetaObject::invokeMethod(&pollTimer, &QTimer::stop, Qt::QueuedConnection);
+    pollTimer.stop();
 }
 
 void ComConnection::setDeviceModel(DeviceModel *model)
@@ -148,16 +164,17 @@ void ComConnection::open(const QString &port, bool recovery)
     setConnectionState(Opening, NoError);
     receiverResetRequested = true;
 
-    QMutexLocker locker(&portLock);
+    std::unique_lock<std::recursive_mutex> guard(portLock);
     serialPort->close();
     serialPort->readAll();
     serialPort->setBaudRate(BAUD600);
     serialPort->setPortName(port);
     if (!serialPort->open()) {
+        qDebug() << "Could not open" << port << serialPort->errorString();
         setConnectionState(Error, FailedToOpen);
         return;
     }
-    locker.unlock();
+    guard.unlock();
     setConnectionState(WaitingForAnswer, NoError);
     if (!recovery)
         sendCommand(ReadDeviceId);
@@ -178,13 +195,13 @@ void ComConnection::hardClose(ErrorMessage error)
 {
     recallPacketInFlight();
     {
-        QMutexLocker locker(&queueLock);
+        std::lock_guard<std::mutex> guard(queueLock);
         sendQueue.clear();
-        sendPermits.tryAcquire(sendPermits.available());
+        sendPermits->drain();
     }
     setConnectionState(Closing, error);
     {
-        QMutexLocker locker(&portLock);
+        std::lock_guard<std::recursive_mutex> guard(portLock);
         serialPort->close();
     }
     setConnectionState(Closed, error);
@@ -235,18 +252,18 @@ void ComConnection::sendCommand(TunedockCommand command, const QByteArray *paylo
     }
     packet.append(calculateChecksum(packet));
     {
-        QMutexLocker locker(&queueLock);
+        std::lock_guard<std::mutex> guard(queueLock);
         sendQueue.append(packet);
     }
-    sendPermits.release();
+    sendPermits->release();
 }
 
 bool ComConnection::takePacket(Packet &packet)
 {
-    sendPermits.acquire();
+    sendPermits->acquire();
     if (shuttingDown)
         return false;
-    QMutexLocker locker(&queueLock);
+    std::lock_guard<std::mutex> guard(queueLock);
     if (sendQueue.isEmpty())
         return false;
     packet.bytes = sendQueue.takeFirst();
@@ -261,54 +278,55 @@ bool ComConnection::isSessionCurrent(const Packet &packet) const
 
 void ComConnection::recallPacketInFlight()
 {
-    QMutexLocker locker(&answerLock);
-    ++sessionGeneration;
-    answerReceived.wakeAll();
+    {
+        std::lock_guard<std::mutex> guard(answerLock);
+        ++sessionGeneration;
+    }
+    answerReceived.notify_all();
 }
 
 void ComConnection::transmit(const QByteArray &packet)
 {
     static const QByteArray leadIn("\xFF\x55", 2);
-    QMutexLocker locker(&portLock);
+    std::lock_guard<std::recursive_mutex> guard(portLock);
     serialPort->write(leadIn + packet);
     serialPort->flush();
 }
 
 void ComConnection::wakeAnswerWaiters()
 {
-    QMutexLocker locker(&answerLock);
-    answerArrived = true;
-    answerReceived.wakeAll();
+    {
+        std::lock_guard<std::mutex> guard(answerLock);
+        answerArrived = true;
+    }
+    answerReceived.notify_all();
 }
 
 bool ComConnection::waitForAnswer(const Packet &packet)
 {
-    QMutexLocker locker(&answerLock);
-    const QDeadlineTimer deadline(std::chrono::milliseconds(answerTimeoutMs.load()));
-    while (!answerArrived && isSessionCurrent(packet)) {
-        if (!answerReceived.wait(&answerLock, deadline))
-            break;
-    }
+    std::unique_lock<std::mutex> guard(answerLock);
+    answerReceived.wait_for(guard, std::chrono::milliseconds(answerTimeoutMs.load()),
+                            [&] { return answerArrived || !isSessionCurrent(packet); });
     return answerArrived;
 }
 
 void ComConnection::transmitUntilAnswered(const Packet &packet)
 {
     {
-        QMutexLocker locker(&portLock);
+        std::lock_guard<std::recursive_mutex> guard(portLock);
         if (!serialPort->isOpen())
             return;
     }
     const auto code = static_cast<unsigned char>(packet.bytes.at(0));
     const bool firstFirmwareBlock = code == FirmwareBlock && packet.bytes.size() > 3 && packet.bytes.at(3) == 0;
     if (code == EnterBootloader || firstFirmwareBlock)
-        QThread::msleep(BootloaderPause.count());
+        std::this_thread::sleep_for(BootloaderPause);
 
     for (int attempt = 0; attempt < TransmissionAttempts; ++attempt) {
         if (!isSessionCurrent(packet))
             return;
         {
-            QMutexLocker locker(&answerLock);
+            std::lock_guard<std::mutex> guard(answerLock);
             answerArrived = false;
         }
         transmit(packet.bytes);
@@ -319,7 +337,12 @@ void ComConnection::transmitUntilAnswered(const Packet &packet)
     if (!isSessionCurrent(packet))
         return;
     qCritical() << "Timeout";
-    emit closing(ConnectionLost);
+    // Reported on the user-interface thread, unless a hard close or a new session came first.
+    const quint64 session = packet.session;
+    uiCalls->post([this, session] {
+        if (session == sessionGeneration)
+            emit closing(ConnectionLost);
+    });
 }
 
 void ComConnection::SendThread::run()
@@ -339,7 +362,7 @@ void ComConnection::onDataAvailable()
         receiver->reset();
     QByteArray bytes;
     {
-        QMutexLocker locker(&portLock);
+        std::lock_guard<std::recursive_mutex> guard(portLock);
         bytes = serialPort->readAll();
     }
     for (char byte : bytes)
@@ -349,6 +372,17 @@ void ComConnection::onDataAvailable()
 void ComConnection::handleByte(unsigned char byte)
 {
     receiver->handleByte(byte);
+}
+
+void ComConnection::onPacketReceived(TunedockCommand command, QByteArray &payload)
+{
+    if (QThread::currentThread() == thread()) {
+        handlePackage(command, payload);
+        return;
+    }
+    // The send thread must learn of the answer now; decoding waits for the user-interface thread.
+    wakeAnswerWaiters();
+    uiCalls->post([this, command, payload]() mutable { dispatchPackage(command, payload); });
 }
 
 void ComConnection::PollThread::run()
@@ -393,6 +427,11 @@ QList<QextPortInfo> ComConnection::getSupportedComs()
 void ComConnection::handlePackage(TunedockCommand command, QByteArray &payload)
 {
     wakeAnswerWaiters();
+    dispatchPackage(command, payload);
+}
+
+void ComConnection::dispatchPackage(TunedockCommand command, QByteArray &payload)
+{
     const auto code = static_cast<unsigned char>(command);
 
     if (!currentModel) {
@@ -477,8 +516,7 @@ void ComConnection::handlePackage(TunedockCommand command, QByteArray &payload)
 
 bool ComConnection::hasExpectedLength(unsigned char code, const QByteArray &payload) const
 {
-    const DeviceModel *model = currentModel;
-    const int expected = model->answerSize(code) & 0xFF;
+    const int expected = currentModel->answerSize(code) & 0xFF;
     if (payload.size() == expected)
         return true;
     const auto fixed = fixedAnswerSizes.constFind(code);
@@ -499,7 +537,7 @@ void ComConnection::identify(QByteArray &payload)
     }
     currentModel = row;
     {
-        QMutexLocker locker(&portLock);
+        std::lock_guard<std::recursive_mutex> guard(portLock);
         if (serialPort->baudRate() != row->baudRate)
             serialPort->setBaudRate(row->baudRate);
     }
@@ -518,12 +556,13 @@ void ComConnection::identify(QByteArray &payload)
 
 void ComConnection::replaceRecord(ModelData *fresh)
 {
-    ModelData *previous = modelData.exchange(fresh);
+    std::shared_ptr<ModelData> previous(modelData);
+    modelData = fresh;
     if (!previous)
         return;
-    // The user-interface thread may still read the previous record until the IdentityUpdate
-    // that names the new one reaches it; events reach it in order, so free it after that.
-    QMetaObject::invokeMethod(this, [previous] { delete previous; }, Qt::QueuedConnection);
+    // A holder may read the previous record until the IdentityUpdate that names the new one
+    // reaches it; free it only after everything handed over before has been delivered.
+    uiCalls->post([previous] {});
 }
 
 void ComConnection::announceIf(bool decoded, ModelDataUpdateBits block)

@@ -10,27 +10,27 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
-#include <QMutex>
 #include <QObject>
-#include <QRecursiveMutex>
-#include <QSemaphore>
-#include <QThread>
 #include <QTimer>
-#include <QWaitCondition>
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
+class CountingSemaphore;
 class PacketReceiver;
 class QextSerialPort;
+class ThreadCallQueue;
 
 /// The one object through which the application talks to a bike computer.
 ///
-/// Threads: the thread that creates it (the user-interface thread) runs the slots and the poll
-/// timer; the send thread ("ComSendThread") transmits queued packets and waits for answers; the
-/// poll thread ("ComPollThread") drains the port, cuts packets and dispatches them, so the record
-/// is written there. Results reach the user-interface thread through queued signals.
+/// Threads: the thread that creates it (the user-interface thread) runs the slots, the poll timer
+/// and the dispatcher, and alone touches the state, the model and the record; the send thread
+/// ("ComSendThread") transmits queued packets and waits for answers; the poll thread
+/// ("ComPollThread") drains the port, cuts packets, wakes the send thread at once for each good
+/// one and hands it to the user-interface thread. Every signal is emitted on that thread.
 class LINKHUB_EXPORT ComConnection : public QObject
 {
     Q_OBJECT
@@ -81,7 +81,7 @@ public:
 
     /// Advances the receiver by one byte; only the thread that drains the port may call it.
     void handleByte(unsigned char byte);
-    /// Checks and decodes one packet whose checksum was right; runs on the receiving thread.
+    /// Counts one packet whose checksum was right as the answer awaited, then checks and decodes it.
     void handlePackage(TunedockCommand command, QByteArray &payload);
     /// Decodes a bike-settings payload into bike 0 or 1 of the record, by the model's bike count.
     void readBikeSetting(int bike, QByteArray &payload);
@@ -113,6 +113,8 @@ private:
         quint64 session = 0; // sessionGeneration when it was taken
     };
 
+    void onPacketReceived(TunedockCommand command, QByteArray &payload);
+    void dispatchPackage(TunedockCommand command, QByteArray &payload);
     bool takePacket(Packet &packet);
     void transmit(const QByteArray &packet);
     bool waitForAnswer(const Packet &packet);
@@ -130,56 +132,31 @@ private:
     /// Announces a decoded block; a payload too short for its layout changed nothing.
     void announceIf(bool decoded, ModelDataUpdateBits block);
 
-    std::atomic<bool> recovery{false};
+    // User-interface thread only: recovery, state writes, currentModel, modelData, pollTimer,
+    // fwBlocksAcked, and the dispatcher that changes them.
+    bool recovery = false;
     DeviceCatalogue::Map catalogue; // owned rows, never changed after construction
     std::unique_ptr<QextSerialPort> serialPort; // every use under portLock
-    std::atomic<ConnectionState> state{Closed};
-    QMutex stateLock; // makes setConnectionState's compare and store one step
-    QRecursiveMutex portLock;
-    QWaitCondition answerReceived;
-    QMutex answerLock; // guards answerArrived, waited on with answerReceived
+    std::atomic<ConnectionState> state{Closed}; // read from any thread
+    std::recursive_mutex portLock;
+    std::condition_variable answerReceived;
+    std::mutex answerLock; // guards answerArrived, waited on with answerReceived
     bool answerArrived = false; // set with every wake-up, so an early answer is not lost
     QMap<unsigned char, int> fixedAnswerSizes;
     std::atomic<int> answerTimeoutMs{int(DefaultAnswerTimeout.count())};
-    std::atomic<DeviceModel *> currentModel{nullptr}; // written on the poll thread
-    std::atomic<ModelData *> modelData{nullptr}; // written on the poll thread, owned
-    QTimer pollTimer; // user-interface thread only
+    DeviceModel *currentModel = nullptr;
+    ModelData *modelData = nullptr; // owned
+    QTimer pollTimer;
     QList<QByteArray> sendQueue; // guarded by queueLock
-    QSemaphore sendPermits{0};
-    QMutex queueLock;
-    std::atomic<int> fwBlocksAcked{0};
+    std::unique_ptr<CountingSemaphore> sendPermits; // one permit per queued packet
+    std::mutex queueLock;
+    int fwBlocksAcked = 0;
     // Bumped by every hard close and open, so a packet taken before it is abandoned.
     std::atomic<quint64> sessionGeneration{0};
     std::atomic<bool> shuttingDown{false};
     std::atomic<bool> receiverResetRequested{false}; // set by open, acted on by the poll thread
     std::unique_ptr<PacketReceiver> receiver; // poll thread only
-    SendThread *sendThread;
-    PollThread *pollThread;
-};
-
-/// Transmits queued packets one by one, each up to three times, and waits for their answers.
-class ComConnection::SendThread : public QThread
-{
-public:
-    explicit SendThread(ComConnection *connection) : connection(connection) {}
-
-protected:
-    void run() override;
-
-private:
-    ComConnection *connection;
-};
-
-/// Drains the port as soon as bytes arrive, and at least every poll period, while a session lasts.
-class ComConnection::PollThread : public QThread
-{
-public:
-    explicit PollThread(ComConnection *connection) : connection(connection) {}
-    std::atomic<bool> stopRequested{false};
-
-protected:
-    void run() override;
-
-private:
-    ComConnection *connection;
+    std::unique_ptr<ThreadCallQueue> uiCalls; // carries packets and losses to the user-interface thread
+    std::unique_ptr<SendThread> sendThread; // runs from construction to destruction
+    std::unique_ptr<PollThread> pollThread; // runs from Opening until shortly after Closed
 };

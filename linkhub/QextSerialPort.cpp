@@ -1,8 +1,9 @@
 #include "linkhub/QextSerialPort.h"
 
 #include "linkhub/private/SerialPortWorker.h"
+#include "linkhub/private/ThreadCallQueue.h"
 
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QThread>
 
 SerialPortWorker::SerialPortWorker() : port(this)
@@ -30,7 +31,7 @@ void SerialPortWorker::close()
     opened = false;
     if (port.isOpen())
         port.close();
-    QMutexLocker locker(&bufferLock);
+    std::lock_guard<std::mutex> guard(bufferLock);
     received.clear();
 }
 
@@ -53,7 +54,7 @@ void SerialPortWorker::flush()
 
 QByteArray SerialPortWorker::takeReceived()
 {
-    QMutexLocker locker(&bufferLock);
+    std::lock_guard<std::mutex> guard(bufferLock);
     QByteArray bytes;
     bytes.swap(received);
     return bytes;
@@ -61,13 +62,8 @@ QByteArray SerialPortWorker::takeReceived()
 
 bool SerialPortWorker::waitForData(std::chrono::milliseconds timeout)
 {
-    QMutexLocker locker(&bufferLock);
-    const QDeadlineTimer deadline(timeout);
-    while (received.isEmpty()) {
-        if (!dataArrived.wait(&bufferLock, deadline))
-            break;
-    }
-    return !received.isEmpty();
+    std::unique_lock<std::mutex> guard(bufferLock);
+    return dataArrived.wait_for(guard, timeout, [this] { return !received.isEmpty(); });
 }
 
 void SerialPortWorker::collectReceived()
@@ -75,9 +71,11 @@ void SerialPortWorker::collectReceived()
     const QByteArray bytes = port.readAll();
     if (bytes.isEmpty())
         return;
-    QMutexLocker locker(&bufferLock);
-    received.append(bytes);
-    dataArrived.wakeAll();
+    {
+        std::lock_guard<std::mutex> guard(bufferLock);
+        received.append(bytes);
+    }
+    dataArrived.notify_all();
 }
 
 void SerialPortWorker::onError(QSerialPort::SerialPortError error)
@@ -89,66 +87,79 @@ void SerialPortWorker::onError(QSerialPort::SerialPortError error)
 }
 
 namespace {
-// Runs a call on the worker's thread and waits for it; runs it directly when already there.
+// Runs a call on the port thread and waits for it.
 template <typename Function>
-auto callOnPortThread(SerialPortWorker *worker, Function function) -> decltype(function())
+auto callOnPortThread(ThreadCallQueue *calls, Function function) -> decltype(function())
 {
-    if (QThread::currentThread() == worker->thread())
-        return function();
     using Result = decltype(function());
     if constexpr (std::is_void_v<Result>) {
-        QMetaObject::invokeMethod(worker, function, Qt::BlockingQueuedConnection);
+        calls->call(function);
     } else {
         Result result{};
-        QMetaObject::invokeMethod(worker, [&] { result = function(); }, Qt::BlockingQueuedConnection);
+        calls->call([&] { result = function(); });
         return result;
     }
 }
 }
 
-QextSerialPort::QextSerialPort() : thread(std::make_unique<QThread>()), worker(new SerialPortWorker)
+QextSerialPort::QextSerialPort()
 {
-    thread->setObjectName(QStringLiteral("SerialPortThread"));
-    worker->moveToThread(thread.get());
-    QObject::connect(thread.get(), &QThread::finished, worker, &QObject::deleteLater);
-    thread->start();
+    // A plain thread with an event loop of its own: joining it orders everything it did before
+    // the destructor goes on, which thread checkers can see (QThread's own wait they cannot).
+    std::promise<void> ready;
+    std::future<void> started = ready.get_future();
+    portThread = std::thread([this, &ready] { runPortThread(ready); });
+    started.wait();
+}
+
+void QextSerialPort::runPortThread(std::promise<void> &ready)
+{
+    QThread::currentThread()->setObjectName(QStringLiteral("SerialPortThread"));
+    QEventLoop loop; // creates the thread's event dispatcher before anyone posts to it
+    worker = new SerialPortWorker;
+    portCalls = new ThreadCallQueue;
+    eventLoop = &loop;
+    ready.set_value();
+    loop.exec();
+    worker->close();
+    delete worker;
+    delete portCalls;
 }
 
 QextSerialPort::~QextSerialPort()
 {
-    callOnPortThread(worker, [this] { worker->close(); });
-    thread->quit();
-    thread->wait();
+    portCalls->post([this] { eventLoop->quit(); });
+    portThread.join();
 }
 
 void QextSerialPort::setPortName(const QString &name)
 {
-    callOnPortThread(worker, [this, name] { pendingName = name; });
+    callOnPortThread(portCalls, [this, name] { pendingName = name; });
 }
 
 QString QextSerialPort::portName() const
 {
-    return callOnPortThread(worker, [this] { return pendingName; });
+    return callOnPortThread(portCalls, [this] { return pendingName; });
 }
 
 bool QextSerialPort::open()
 {
-    return callOnPortThread(worker, [this] { return worker->open(pendingName, pendingBaudRate); });
+    return callOnPortThread(portCalls, [this] { return worker->open(pendingName, pendingBaudRate); });
 }
 
 void QextSerialPort::close()
 {
-    callOnPortThread(worker, [this] { worker->close(); });
+    callOnPortThread(portCalls, [this] { worker->close(); });
 }
 
 bool QextSerialPort::isOpen() const
 {
-    return callOnPortThread(worker, [this] { return worker->isOpen(); });
+    return callOnPortThread(portCalls, [this] { return worker->isOpen(); });
 }
 
 void QextSerialPort::setBaudRate(qint32 baudRate)
 {
-    callOnPortThread(worker, [this, baudRate] {
+    callOnPortThread(portCalls, [this, baudRate] {
         pendingBaudRate = baudRate;
         if (worker->isOpen())
             worker->setBaudRate(baudRate);
@@ -157,12 +168,12 @@ void QextSerialPort::setBaudRate(qint32 baudRate)
 
 qint32 QextSerialPort::baudRate() const
 {
-    return callOnPortThread(worker, [this] { return pendingBaudRate; });
+    return callOnPortThread(portCalls, [this] { return pendingBaudRate; });
 }
 
 QString QextSerialPort::errorString() const
 {
-    return callOnPortThread(worker, [this] { return worker->errorString(); });
+    return callOnPortThread(portCalls, [this] { return worker->errorString(); });
 }
 
 QByteArray QextSerialPort::readAll()
@@ -172,12 +183,12 @@ QByteArray QextSerialPort::readAll()
 
 void QextSerialPort::write(const QByteArray &data)
 {
-    callOnPortThread(worker, [this, data] { worker->write(data); });
+    callOnPortThread(portCalls, [this, data] { worker->write(data); });
 }
 
 void QextSerialPort::flush()
 {
-    callOnPortThread(worker, [this] { worker->flush(); });
+    callOnPortThread(portCalls, [this] { worker->flush(); });
 }
 
 bool QextSerialPort::waitForData(std::chrono::milliseconds timeout)

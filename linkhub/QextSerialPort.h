@@ -7,14 +7,17 @@
 #include <QString>
 
 #include <chrono>
-#include <memory>
+#include <future>
+#include <thread>
 
-class QThread;
+class QEventLoop;
 class SerialPortWorker;
+class ThreadCallQueue;
 
 /// The link's serial port in polling mode: every call is synchronous and safe from any thread.
 /// The underlying port lives on a thread of its own ("SerialPortThread"), which alone touches it;
-/// callers block until that thread has carried out their call.
+/// callers block until that thread has carried out their call. Received bytes wait in a buffer
+/// that readAll() and waitForData() reach without a call into that thread.
 class LINKHUB_EXPORT QextSerialPort
 {
 public:
@@ -47,8 +50,13 @@ public:
     bool waitForData(std::chrono::milliseconds timeout);
 
 private:
-    std::unique_ptr<QThread> thread;
-    SerialPortWorker *worker; // lives on thread; deleted there when it finishes
+    void runPortThread(std::promise<void> &ready);
+
+    std::thread portThread;
+    // Created and deleted on the port thread.
+    QEventLoop *eventLoop = nullptr;
+    SerialPortWorker *worker = nullptr;
+    ThreadCallQueue *portCalls = nullptr; // carries every call to the worker
     // Line settings for the next open; touched only on the port thread.
     QString pendingName;
     qint32 pendingBaudRate = BAUD600;

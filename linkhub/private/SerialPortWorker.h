@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QByteArray>
-#include <QMutex>
 #include <QObject>
 #include <QSerialPort>
-#include <QWaitCondition>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 /// Owns the QSerialPort on the port thread. Every method but takeReceived() and waitForData()
 /// must run on that thread; those two only touch the receive buffer and may run anywhere.
@@ -39,7 +39,7 @@ private:
     bool opened = false;
     QString lastError;
 
-    QMutex bufferLock; // guards received
-    QWaitCondition dataArrived;
+    std::mutex bufferLock; // guards received
+    std::condition_variable dataArrived;
     QByteArray received;
 };
