@@ -1,0 +1,90 @@
+#include "linkhub/ComConnection.h"
+#include "tools/simulator/PseudoTerminal.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+// What the link puts on the wire, read raw from the device side of a pseudo-terminal.
+class tst_PacketWire : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QByteArray readBytes(PseudoTerminal &line, int count, int timeoutMs = 10000)
+    {
+        QByteArray bytes;
+        QElapsedTimer clock;
+        clock.start();
+        while (bytes.size() < count && clock.elapsed() < timeoutMs) {
+            bytes += line.readAvailable();
+            QTest::qWait(5);
+        }
+        return bytes;
+    }
+
+    // A session in recovery mode: the port is open at the identification settings and
+    // the link sends nothing by itself.
+    static bool openQuietSession(ComConnection &connection, PseudoTerminal &line)
+    {
+        if (!line.open())
+            return false;
+        connection.open(line.portName(), true);
+        return connection.getConnectionState() == WaitingForAnswer;
+    }
+
+private slots:
+    void requestWithoutPayload()
+    {
+        ComConnection connection;
+        PseudoTerminal line;
+        QVERIFY(openQuietSession(connection, line));
+        QCOMPARE(line.lineSpeed(), 600);
+        connection.sendCommand(ReadDateTime);
+        QCOMPARE(readBytes(line, 5).toHex(' '), QByteArray("ff 55 41 00 41"));
+    }
+
+    void requestIsSentThreeTimesThenTheLinkIsLost()
+    {
+        ComConnection connection;
+        connection.setAnswerTimeout(std::chrono::milliseconds(200));
+        PseudoTerminal line;
+        QVERIFY(openQuietSession(connection, line));
+        QSignalSpy states(&connection, &ComConnection::connectionStateChanged);
+        QTest::ignoreMessage(QtCriticalMsg, "Timeout");
+        connection.sendCommand(ReadDeviceId);
+        QTRY_COMPARE_WITH_TIMEOUT(connection.getConnectionState(), Closed, 10000);
+        QCOMPARE(line.readAvailable().toHex(' '), QByteArray("ff 55 12 00 12 ff 55 12 00 12 ff 55 12 00 12"));
+        QCOMPARE(states.count(), 2);
+        QCOMPARE(states.at(0).at(0).value<ConnectionState>(), Closing);
+        QCOMPARE(states.at(0).at(1).value<ErrorMessage>(), ConnectionLost);
+        QCOMPARE(states.at(1).at(0).value<ConnectionState>(), Closed);
+        QCOMPARE(states.at(1).at(1).value<ErrorMessage>(), ConnectionLost);
+    }
+
+    void firstFirmwareBlockHasTwoLengthBytes()
+    {
+        ComConnection connection;
+        PseudoTerminal line;
+        QVERIFY(openQuietSession(connection, line));
+        QByteArray payload(1, char(0)); // block index 0
+        for (int i = 0; i < 2048; ++i)
+            payload.append(char(i * 7 + 3));
+        unsigned char checksum = 0x75 + 0x01 + 0x08;
+        for (char byte : payload)
+            checksum += static_cast<unsigned char>(byte);
+
+        QElapsedTimer clock;
+        clock.start();
+        connection.sendCommand(FirmwareBlock, &payload);
+        const QByteArray wire = readBytes(line, 2 + 3 + 2049 + 1);
+        QVERIFY2(clock.elapsed() >= 1100, "the first block waits for the boot loader");
+        QCOMPARE(wire.size(), 2055);
+        QCOMPARE(wire.left(6).toHex(' '), QByteArray("ff 55 75 01 08 00"));
+        QCOMPARE(wire.mid(5, 2049), payload);
+        QCOMPARE(static_cast<unsigned char>(wire.back()), checksum);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_PacketWire)
+#include "tst_packetwire.moc"
