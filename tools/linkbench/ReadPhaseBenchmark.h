@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+
+/// Times one session against a simulated bike computer, from open() to the last answer of
+/// the read phase, and the wire time of the bytes exchanged for it.
+class ReadPhaseBenchmark
+{
+public:
+    struct Result
+    {
+        bool completed = false;
+        QString failure;
+        std::chrono::microseconds elapsed{0};
+        std::chrono::microseconds wireTime{0};
+        int bytesOnWire = 0;
+    };
+
+    static Result run(quint8 modelId);
+
+    /// Longest a run may take before it counts as failed.
+    static constexpr std::chrono::seconds RunTimeout{30};
+};
