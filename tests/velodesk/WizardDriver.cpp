@@ -1,0 +1,81 @@
+#include "WizardDriver.h"
+
+#include "linkhub/ComConnection.h"
+#include "linkhub/DeviceModel.h"
+#include "linkhub/ModelData.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+int blockOfRequest(int request)
+{
+    switch (request) {
+    case 0x13: return AltitudeUpdate;
+    case 0x21: return CurrentBikeUpdate;
+    case 0x31: return HeartRateUpdate;
+    case 0x41: return DateTimeUpdate;
+    case 0x51:
+    case 0x53: return Bike1Update;
+    case 0x55: return Bike2Update;
+    case 0x61: return BikeAuxUpdate;
+    case 0x65: return ModelOptionUpdate;
+    default: return -1;
+    }
+}
+}
+
+WizardDriver::WizardDriver() : window(std::make_unique<ExportWizard>())
+{
+    // Connected after the connect page, so the status line already shows the new state.
+    auto *status = find<QLabel>(QStringLiteral("lblConnectionStatus"));
+    QObject::connect(window->getConnection(), &ComConnection::connectionStateChanged, window.get(),
+                     [this, status](ConnectionState state, ErrorMessage) {
+                         stateLog.append(state);
+                         statuses.append(status->text());
+                     });
+    QObject::connect(window->getConnection(), &ComConnection::modelDataUpdate, window.get(),
+                     [this](ModelData *, int bits) { updateLog.append(bits); });
+    window->resize(560, 460);
+    window->show();
+}
+
+WizardDriver::~WizardDriver() = default;
+
+bool WizardDriver::press(QWizard::WizardButton which)
+{
+    QAbstractButton *pressed = window->button(which);
+    if (!pressed || !pressed->isVisible() || !pressed->isEnabled())
+        return false;
+    pressed->click();
+    return true;
+}
+
+void WizardDriver::connectTo(const QString &portName)
+{
+    auto *box = find<QComboBox>(QStringLiteral("cmbComPorts"));
+    box->setCurrentIndex(-1);
+    box->lineEdit()->setText(portName);
+    find<QPushButton>(QStringLiteral("btnConnect"))->click();
+}
+
+bool WizardDriver::hasReadAll(const DeviceModel &model) const
+{
+    for (int request : model.requestCommands) {
+        if (!updateLog.contains(blockOfRequest(request)))
+            return false;
+    }
+    return true;
+}
+
+void WizardDriver::screenshot(const QString &name)
+{
+    const QString folder = qEnvironmentVariable("PACEROW_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    window->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "velodesk/ExportWizard.h"
+
+#include "linkhub/ConnectionState.h"
+
+#include <QAbstractButton>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <memory>
+
+class DeviceModel;
+class ModelData;
+
+/// Runs the export wizard the way a person does, through its widgets, and keeps what it showed:
+/// the status line after every state report and every block the link announced.
+class WizardDriver
+{
+public:
+    /// Long enough for identification at 600 baud and all reads of a model at 9600 baud.
+    static constexpr std::chrono::milliseconds DeviceWait{10000};
+
+    WizardDriver();
+    ~WizardDriver();
+
+    ExportWizard &wizard() { return *window; }
+    ComConnection &connection() { return *window->getConnection(); }
+
+    template <typename Widget>
+    Widget *find(const QString &objectName) const
+    {
+        return window->findChild<Widget *>(objectName);
+    }
+
+    QAbstractButton *button(QWizard::WizardButton which) const { return window->button(which); }
+    /// Presses a wizard button; false when it is hidden or unusable.
+    bool press(QWizard::WizardButton which);
+
+    /// Types a port name into the port box and presses "Connect to Device".
+    void connectTo(const QString &portName);
+    /// Texts of the status line, one per state report, in order.
+    QStringList statusTexts() const { return statuses; }
+    /// States reported by the link, in order.
+    QList<ConnectionState> states() const { return stateLog; }
+    /// Blocks announced by the link (update bits), in order.
+    QList<int> updates() const { return updateLog; }
+    /// True once the link announced every block that the model's read requests fill.
+    bool hasReadAll(const DeviceModel &model) const;
+
+    /// Saves a picture of the window under the folder named by PACEROW_SCREENSHOT_DIR, if set.
+    void screenshot(const QString &name);
+
+private:
+    std::unique_ptr<ExportWizard> window;
+    QStringList statuses;
+    QList<ConnectionState> stateLog;
+    QList<int> updateLog;
+};

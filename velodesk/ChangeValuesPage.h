@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QWizardPage>
+
+#include <memory>
+
+class ComConnection;
+class FieldLimitValidator;
+class QLineEdit;
+struct UnitFactors;
+
+namespace Ui {
+class ChangeValuesPage;
+}
+
+/// Page 3: shows the chosen bike's values of the day in the device's units, lets the user switch
+/// units and correct them, and writes the shown values back into the connection's record on Next.
+/// Nothing is sent to the device.
+class ChangeValuesPage : public QWizardPage
+{
+    Q_OBJECT
+
+public:
+    /// The connection stays the caller's.
+    explicit ChangeValuesPage(ComConnection *connection, QWidget *parent = nullptr);
+    ~ChangeValuesPage() override;
+
+    void initializePage() override;
+    /// Stores the shown values; never blocks Next.
+    bool validatePage() override;
+
+private slots:
+    void onChangeValues();
+    void onSystemChanged(bool metric);
+
+private:
+    void setEditable(bool editable);
+    int bikeIndex() const;
+    /// Shows the unit-bearing values with the given factors and makes the edits check against them.
+    void useUnits(const UnitFactors &factors);
+    void fillUnitFields();
+    FieldLimitValidator *attachValidator(QLineEdit *edit, const QString &pattern, double largestStored);
+
+    std::unique_ptr<Ui::ChangeValuesPage> ui;
+    ComConnection *connection;
+    const UnitFactors *shownUnits;
+    FieldLimitValidator *distanceValidator = nullptr;
+    FieldLimitValidator *avgSpeedValidator = nullptr;
+    FieldLimitValidator *maxSpeedValidator = nullptr;
+    FieldLimitValidator *altGainValidator = nullptr;
+    FieldLimitValidator *altLossValidator = nullptr;
+    FieldLimitValidator *altMaxValidator = nullptr;
+};

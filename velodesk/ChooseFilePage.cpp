@@ -1,0 +1,64 @@
+#include "velodesk/ChooseFilePage.h"
+
+#include "ui_ChooseFilePage.h"
+
+#include "linkhub/ComConnection.h"
+#include "outpost/CsvExporter.h"
+#include "outpost/Outposter.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QFileDialog>
+#include <QMessageBox>
+
+ChooseFilePage::ChooseFilePage(ComConnection *connection, QWidget *parent)
+    : QWizardPage(parent), ui(std::make_unique<Ui::ChooseFilePage>()), connection(connection)
+{
+    ui->setupUi(this);
+    registerField(QStringLiteral("outputPath*"), ui->fileEdit);
+    connect(ui->searchButton, &QPushButton::clicked, this, &ChooseFilePage::onSearchButton);
+}
+
+ChooseFilePage::~ChooseFilePage() = default;
+
+int ChooseFilePage::nextId() const
+{
+    return -1;
+}
+
+void ChooseFilePage::onSearchButton()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export File"), ui->fileEdit->text(),
+                                                      tr("Fit Files (*.fit);;csv Files (*.csv)"));
+    if (!path.isEmpty())
+        ui->fileEdit->setText(path);
+}
+
+bool ChooseFilePage::validatePage()
+{
+    if (field(QStringLiteral("type_fit")).toBool() && exportRide())
+        return true;
+    QMessageBox::critical(this, tr("Exporting failed"),
+                          tr("There was a problem exporting the file. Please make sure that you have "
+                             "sufficient rights and that no other application is currently using the file."),
+                          QMessageBox::Ok);
+    return false;
+}
+
+bool ChooseFilePage::exportRide()
+{
+    const QString path = field(QStringLiteral("outputPath")).toString();
+    const QDateTime rideStart(field(QStringLiteral("date")).toDate(), field(QStringLiteral("time")).toTime(),
+                              Qt::LocalTime);
+    const int bike = field(QStringLiteral("bike1")).toBool() ? 0 : 1;
+    ModelData *record = connection->getData();
+    // Without a record (no device was ever identified) there is nothing to write.
+    if (!record)
+        return false;
+    if (path.endsWith(QLatin1String(".fit"), Qt::CaseSensitive)) {
+        qDebug() << "export fit";
+        return Outposter::exportToFit(path, record, bike, rideStart);
+    }
+    qDebug() << "export csv";
+    return CsvExporter::exportToCsv(path, record, bike, rideStart);
+}

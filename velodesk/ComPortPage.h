@@ -1,0 +1,48 @@
+#pragma once
+
+#include "linkhub/ConnectionState.h"
+
+#include <QWizardPage>
+
+#include <memory>
+
+class ComConnection;
+class ComListModel;
+class ModelData;
+
+namespace Ui {
+class ComPortPage;
+}
+
+/// Page 1: picks the serial port, connects, shows the identified model and checks that the
+/// model and its firmware are supported before the device is read. A commit page.
+class ComPortPage : public QWizardPage
+{
+    Q_OBJECT
+
+public:
+    /// The connection stays the caller's.
+    explicit ComPortPage(ComConnection *connection, QWidget *parent = nullptr);
+    ~ComPortPage() override;
+
+    /// True once the link is connected; the wizard asks again after an accepted firmware check.
+    bool isComplete() const override;
+
+private slots:
+    void onRefresh();
+    void onConnect();
+    void updateConnectionState(ConnectionState newState, ErrorMessage error);
+    void modelDataUpdate(ModelData *data, int updateBits);
+
+private:
+    /// The port to open: the listed row shown in the box, else the name typed into it.
+    QString chosenPortName() const;
+    void setButtonsEnabled(bool enabled);
+    void showModel(const ModelData &data);
+
+    std::unique_ptr<Ui::ComPortPage> ui;
+    ComConnection *connection;
+    std::unique_ptr<ComListModel> portList;
+    // The model refused at identification; its later firmware answer must not approve it.
+    bool modelRefused = false;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+/// The steps the program takes before its event loop runs.
+class Startup
+{
+public:
+    /// The top-level windows the command line can ask for.
+    enum class Window {
+        Wizard,
+        Legacy,
+    };
+
+    /// Writes the compiler, toolkit and program versions to the debug stream.
+    static void logVersions();
+    /// Sets the application name, version and organization; this fixes where the settings live.
+    static void setIdentity();
+    /// Registers the value types that travel through queued signals from the device link.
+    static void registerMetaTypes();
+    /// The window asked for by the process arguments (program name first).
+    static Window selectWindow(const QStringList &arguments);
+    /// Creates the window that the arguments ask for, without a parent; the caller owns it.
+    /// This version has no legacy window: asking for it opens the wizard.
+    static QWidget *createWindow(const QStringList &arguments);
+};

@@ -1,0 +1,27 @@
+#include "velodesk/ExportWizard.h"
+#include "velodesk/Startup.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char *argv[])
+{
+    Startup::logVersions();
+    Startup::setIdentity();
+    QApplication app(argc, argv);
+    Startup::registerMetaTypes();
+
+    std::unique_ptr<QWidget> window(Startup::createWindow(QCoreApplication::arguments()));
+    if (auto *wizard = qobject_cast<ExportWizard *>(window.get())) {
+        // After Finish or Cancel the window is gone at once, but the program waits for the link
+        // to close, so the device hears the close command.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QObject::connect(wizard, &ExportWizard::linkReleased, &app, &QCoreApplication::quit);
+    }
+    window->show();
+    const int result = app.exec();
+    // Stops the link's threads before the application object goes.
+    window.reset();
+    return result;
+}
