@@ -1,4 +1,5 @@
 #include "SampleRide.h"
+#include "support/FileBytes.h"
 #include "TimeZoneScope.h"
 #include "UnprivilegedFileAccess.h"
 
@@ -79,18 +80,6 @@ QString expectedDate(const QDateTime &dateTime)
     return QString();
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 class tst_CsvExporter : public QObject
@@ -116,7 +105,7 @@ private:
     {
         if (!CsvExporter::exportToCsv(logPath(), &record, bike, rideStart))
             return {};
-        const QList<QByteArray> lines = readFile(logPath()).split('\n');
+        const QList<QByteArray> lines = FileBytes::read(logPath()).split('\n');
         return lines.size() == 2 ? QString::fromUtf8(lines[1]).split(QStringLiteral("; ")) : QStringList();
     }
 
@@ -148,7 +137,7 @@ private slots:
         ModelData record = sampleRecord(0x23);
         QVERIFY(CsvExporter::exportToCsv(logPath(), &record, 0, summerMorning()));
         const QString expected = Heading + QLatin1Char('\n') + MetricBike1.arg(expectedDate(summerMorning()));
-        QCOMPARE(readFile(logPath()), expected.toUtf8());
+        QCOMPARE(FileBytes::read(logPath()), expected.toUtf8());
         QCOMPARE(Heading.count(QStringLiteral("; ")), 26);
         QCOMPARE(Heading.split(QStringLiteral("; ")).size(), 27);
     }
@@ -157,9 +146,9 @@ private slots:
     {
         ModelData record = sampleRecord(0x23);
         QVERIFY(CsvExporter::exportToCsv(logPath(), &record, 0, summerMorning()));
-        const QByteArray afterFirst = readFile(logPath());
+        const QByteArray afterFirst = FileBytes::read(logPath());
         QVERIFY(CsvExporter::exportToCsv(logPath(), &record, 1, summerMorning()));
-        const QByteArray afterSecond = readFile(logPath());
+        const QByteArray afterSecond = FileBytes::read(logPath());
         QVERIFY(afterSecond.startsWith(afterFirst));
         QCOMPARE(afterSecond.mid(afterFirst.size()), ('\n' + MetricBike2.arg(expectedDate(summerMorning()))).toUtf8());
         QVERIFY(!afterSecond.endsWith('\n'));
@@ -168,10 +157,10 @@ private slots:
 
     void existingFileGetsNoHeading()
     {
-        QVERIFY(writeFile(logPath(), "kept as it was"));
+        QVERIFY(FileBytes::write(logPath(), "kept as it was"));
         ModelData record = sampleRecord(0x23);
         QVERIFY(CsvExporter::exportToCsv(logPath(), &record, 0, summerMorning()));
-        QCOMPARE(readFile(logPath()), "kept as it was\n" + MetricBike1.arg(expectedDate(summerMorning())).toUtf8());
+        QCOMPARE(FileBytes::read(logPath()), "kept as it was\n" + MetricBike1.arg(expectedDate(summerMorning())).toUtf8());
     }
 
     void lines_data()
@@ -292,7 +281,7 @@ private slots:
         ModelData record = sampleRecord(0x23);
         QVERIFY(CsvExporter::exportToCsv(logPath(), &record, 0, rideStart));
         // Compared as bytes: the file is in the system's encoding, UTF-8 on Linux.
-        const QList<QByteArray> columns = readFile(logPath()).split('\n').value(1).split(';');
+        const QList<QByteArray> columns = FileBytes::read(logPath()).split('\n').value(1).split(';');
         QCOMPARE(columns.size(), 27);
         QCOMPARE(columns[DateColumn], ' ' + expectedDate(rideStart).toUtf8());
     }
@@ -317,12 +306,12 @@ private slots:
             QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("rides.csv")));
             path = logPath();
         } else if (failure == "file as folder") {
-            QVERIFY(writeFile(logPath(), "a file"));
+            QVERIFY(FileBytes::write(logPath(), "a file"));
             before = "a file";
             path = logPath() + QStringLiteral("/rides.csv");
         } else {
             before = Heading.toUtf8() + "\nan earlier line";
-            QVERIFY(writeFile(logPath(), before));
+            QVERIFY(FileBytes::write(logPath(), before));
             QVERIFY(QFile::setPermissions(logPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
             path = logPath();
         }
@@ -342,7 +331,7 @@ private slots:
         else if (failure == "folder")
             QVERIFY(QFileInfo(logPath()).isDir());
         else
-            QCOMPARE(readFile(logPath()), before);
+            QCOMPARE(FileBytes::read(logPath()), before);
     }
 
     void writeFailureIsReported()
@@ -385,7 +374,7 @@ private slots:
         QVERIFY(CsvExporter::exportToCsv(path, &record, 0, summerMorning()));
         QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QFileInfo(path).fileName()});
-        QVERIFY(readFile(path).startsWith(Heading.toUtf8() + '\n'));
+        QVERIFY(FileBytes::read(path).startsWith(Heading.toUtf8() + '\n'));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "FitReader.h"
+#include "support/FileBytes.h"
 #include "SampleRide.h"
 #include "TimeZoneScope.h"
 #include "UnprivilegedFileAccess.h"
@@ -31,18 +32,6 @@ const QByteArray CentralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
 const QList<quint8> SessionFieldsWithAltitude = {253, 2, 7, 8, 5, 0, 1, 9, 11, 14, 15, 16, 17, 65,
                                                  22, 23, 50, 53, 54, 55, 56, 58, 60, 62, 61, 63, 18, 19};
 const QList<quint8> SessionFieldsWithoutAltitude = {253, 2, 7, 8, 5, 0, 1, 9, 11, 14, 15, 16, 17, 65, 18, 19};
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -325,7 +314,7 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         ModelData record = sampleRecord(0x61);
         QVERIFY(Outposter::exportToFit(path, &record, 1, summerMorning()));
-        const QByteArray written = readFile(path);
+        const QByteArray written = FileBytes::read(path);
         QCOMPARE(written, exportToBytes(&record, 1, summerMorning()));
         QVERIFY2(FitReader::read(written).isValid(), qPrintable(FitReader::read(written).error));
         // The name on disk is the name given, and nothing else was left beside it.
@@ -351,10 +340,10 @@ private slots:
     void existingFileIsReplacedWhole()
     {
         const QString path = folder->filePath(QStringLiteral("ride.fit"));
-        QVERIFY(writeFile(path, QByteArray(1000, 'x')));
+        QVERIFY(FileBytes::write(path, QByteArray(1000, 'x')));
         ModelData record = sampleRecord(0x11);
         QVERIFY(Outposter::exportToFit(path, &record, 0, summerMorning()));
-        const QByteArray written = readFile(path);
+        const QByteArray written = FileBytes::read(path);
         QCOMPARE(written.size(), 181);
         QVERIFY2(FitReader::read(written).isValid(), qPrintable(FitReader::read(written).error));
     }
@@ -374,7 +363,7 @@ private slots:
         QVERIFY(QDir().mkpath(subfolder));
         const QString path = subfolder + QStringLiteral("/ride.fit");
         const QByteArray previousRide = QByteArray("an earlier ride that must not be lost");
-        QVERIFY(writeFile(path, previousRide));
+        QVERIFY(FileBytes::write(path, previousRide));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup
                                                 | QFile::ReadOther | QFile::WriteOther));
 
@@ -400,7 +389,7 @@ private slots:
         }
         QCOMPARE(::chmod(QFile::encodeName(subfolder).constData(), 0755), 0);
         QVERIFY(!exported);
-        QCOMPARE(readFile(path), previousRide);
+        QCOMPARE(FileBytes::read(path), previousRide);
         QCOMPARE(QDir(subfolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("ride.fit")});
     }
