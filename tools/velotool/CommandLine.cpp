@@ -1,0 +1,59 @@
+#include "tools/velotool/CommandLine.h"
+
+#include "tools/velotool/CommandParser.h"
+#include "tools/velotool/Console.h"
+#include "tools/velotool/ExportCommand.h"
+#include "tools/velotool/PortsCommand.h"
+#include "tools/velotool/ReadCommand.h"
+#include "tools/velotool/SimulateCommand.h"
+
+QString CommandLine::helpText() const
+{
+    return tr("Usage: velotool COMMAND [options]\n"
+              "\n"
+              "Reads the day's rides off a Velquist bike computer and writes them as FIT files or CSV logs.\n"
+              "\n"
+              "Commands:\n"
+              "  ports     %1\n"
+              "  simulate  %2\n"
+              "  read      %3\n"
+              "  export    %4\n"
+              "\n"
+              "Every command takes --help and --version; \"velotool COMMAND --help\" tells more.\n"
+              "Progress goes to standard error (--quiet silences it), results to standard output.\n"
+              "\n"
+              "Example, without a bike computer:\n"
+              "  velotool export --simulate \"Lumo 60\" ride.fit\n"
+              "\n")
+               .arg(PortsCommand::summary(), SimulateCommand::summary(), ReadCommand::summary(),
+                    ExportCommand::summary())
+        + CommandParser::exitStatusHelp();
+}
+
+int CommandLine::run(const QStringList &arguments)
+{
+    const QStringList rest = arguments.mid(2);
+    const QString command = arguments.value(1);
+    if (command == QLatin1String("ports"))
+        return PortsCommand(m_console).run(rest);
+    if (command == QLatin1String("simulate"))
+        return SimulateCommand(m_console).run(rest);
+    if (command == QLatin1String("read"))
+        return ReadCommand(m_console).run(rest);
+    if (command == QLatin1String("export"))
+        return ExportCommand(m_console).run(rest);
+
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+        m_console.print(helpText());
+        return int(ExitStatus::Success);
+    }
+    if (command == QLatin1String("--version")) {
+        m_console.print(QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
+        return int(ExitStatus::Success);
+    }
+    const QString message = command.isEmpty()
+        ? tr("Name a command: ports, simulate, read or export. Try \"velotool --help\".")
+        : tr("Unknown command \"%1\": use ports, simulate, read or export. Try \"velotool --help\".").arg(command);
+    m_console.error(message);
+    return int(ExitStatus::UsageError);
+}

@@ -1,0 +1,82 @@
+#include "tools/velotool/CommandParser.h"
+
+#include "tools/velotool/Console.h"
+#include "tools/velotool/LinkDiagnostics.h"
+
+CommandParser::CommandParser(const QString &command, const QString &synopsis, const QString &description)
+    : m_command(command),
+      m_synopsis(synopsis),
+      m_help({QStringLiteral("h"), QStringLiteral("help")}, tr("Shows this help.")),
+      m_version(QStringLiteral("version"), tr("Shows the version.")),
+      m_quiet({QStringLiteral("q"), QStringLiteral("quiet")}, tr("Prints no progress on standard error.")),
+      m_verbose(QStringLiteral("verbose"), tr("Also prints the device link's own diagnostics."))
+{
+    m_parser.setApplicationDescription(description);
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    m_parser.addOption(m_help);
+    m_parser.addOption(m_version);
+    m_parser.addOption(m_quiet);
+    m_parser.addOption(m_verbose);
+}
+
+std::optional<ExitStatus> CommandParser::parse(const QStringList &arguments, Console &console)
+{
+    // The parser skips the first entry as the program name.
+    if (!m_parser.parse(QStringList{QCoreApplication::applicationName()} + arguments)) {
+        const ToolFailure failure = usageError(m_parser.errorText());
+        console.error(failure.message);
+        return failure.status;
+    }
+    if (m_parser.isSet(m_help)) {
+        console.print(helpText());
+        return ExitStatus::Success;
+    }
+    if (m_parser.isSet(m_version)) {
+        console.print(QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
+        return ExitStatus::Success;
+    }
+    console.setQuiet(m_parser.isSet(m_quiet));
+    LinkDiagnostics::setShown(m_parser.isSet(m_verbose));
+    return std::nullopt;
+}
+
+ToolFailure CommandParser::usageError(const QString &message) const
+{
+    const QString help = m_command.isEmpty() ? QStringLiteral("velotool --help")
+                                             : QStringLiteral("velotool %1 --help").arg(m_command);
+    return {ExitStatus::UsageError, tr("%1 Try \"%2\".").arg(message, help)};
+}
+
+std::optional<ToolFailure> CommandParser::expectPositional(int count, const QString &missingMessage) const
+{
+    const QStringList given = m_parser.positionalArguments();
+    if (given.size() < count)
+        return usageError(missingMessage);
+    if (given.size() > count)
+        return usageError(tr("Unexpected argument \"%1\".").arg(given.at(count)));
+    return std::nullopt;
+}
+
+QString CommandParser::helpText() const
+{
+    QString text = m_parser.helpText();
+    // Qt's first line names the program by its path and lists no command; ours is clearer.
+    const qsizetype firstLineEnd = text.indexOf(QLatin1Char('\n'));
+    text.replace(0, firstLineEnd, tr("Usage: %1").arg(m_synopsis));
+    return text + QLatin1Char('\n') + exitStatusHelp();
+}
+
+QString CommandParser::exitStatusHelp()
+{
+    return tr("Exit statuses:\n"
+              "  0    success\n"
+              "  2    usage error (unknown command or option, missing or bad argument)\n"
+              "  3    the port cannot be opened (missing, no permission, in use, not a serial port)\n"
+              "  4    the device is silent or was lost, or did not deliver every value in time\n"
+              "  5    unknown or unsupported model\n"
+              "  6    firmware below the lowest version accepted for the model\n"
+              "  7    the output cannot be written\n"
+              "  8    no serial port behind a supported USB bridge was found\n"
+              "  9    the simulated bike computer cannot be started\n"
+              "  130  interrupted (Ctrl-C)\n");
+}

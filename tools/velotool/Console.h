@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+
+/// Where velotool writes: results to standard output, progress and failures to standard error.
+/// Every line is flushed at once, so that a program reading the output sees it without delay.
+class Console
+{
+public:
+    Console();
+
+    Console(const Console &) = delete;
+    Console &operator=(const Console &) = delete;
+
+    void setQuiet(bool quiet) { m_quiet = quiet; }
+    bool isQuiet() const { return m_quiet; }
+
+    /// A result line (or several) on standard output.
+    void print(const QString &text);
+    /// A progress line on standard error, unless quiet.
+    void progress(const QString &line);
+    /// A line on standard error that is shown even when quiet.
+    void error(const QString &line);
+
+private:
+    QTextStream m_out;
+    QTextStream m_err;
+    bool m_quiet = false;
+};

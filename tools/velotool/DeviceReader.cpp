@@ -1,0 +1,105 @@
+#include "tools/velotool/DeviceReader.h"
+
+#include "linkhub/ComConnection.h"
+#include "tools/simulator/SimulatedBikeComputer.h"
+#include "tools/velotool/Console.h"
+#include "tools/velotool/DeviceSession.h"
+#include "tools/velotool/InterruptWatcher.h"
+#include "tools/velotool/ModelLookup.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+const QString PortOption = QStringLiteral("port");
+const QString SimulateOption = QStringLiteral("simulate");
+const QString TimeoutOption = QStringLiteral("timeout");
+
+} // namespace
+
+DeviceReader::DeviceReader(Console &console) : m_console(console), m_timeout(DeviceSession::DefaultReadTimeout)
+{
+}
+
+DeviceReader::~DeviceReader()
+{
+    m_connection.reset();
+    m_simulator.reset();
+}
+
+void DeviceReader::addOptions(QCommandLineParser &parser)
+{
+    parser.addOption({PortOption, tr("Serial port of the bike computer, such as /dev/ttyUSB0."), tr("NAME")});
+    parser.addOption({SimulateOption,
+                      tr("Reads a simulated bike computer of this model instead (name or id, such as \"Lumo 60\")."),
+                      tr("MODEL")});
+    parser.addOption({TimeoutOption,
+                      tr("Longest time for connecting and reading every value, in seconds (default %1).")
+                          .arg(std::chrono::duration_cast<std::chrono::seconds>(DeviceSession::DefaultReadTimeout).count()),
+                      tr("SECONDS")});
+}
+
+std::optional<ToolFailure> DeviceReader::takeOptions(const QCommandLineParser &parser)
+{
+    const bool hasPort = parser.isSet(PortOption);
+    const bool simulates = parser.isSet(SimulateOption);
+    if (hasPort == simulates)
+        return ToolFailure{ExitStatus::UsageError, tr("Name the device with either --port NAME or --simulate MODEL.")};
+    if (hasPort) {
+        m_port = parser.value(PortOption);
+        if (m_port.isEmpty())
+            return ToolFailure{ExitStatus::UsageError, tr("The port name is empty.")};
+    } else {
+        const ModelLookup models;
+        m_simulatedModel = models.find(parser.value(SimulateOption));
+        if (!m_simulatedModel)
+            return ToolFailure{ExitStatus::UsageError, models.unknownModelMessage(parser.value(SimulateOption))};
+    }
+    if (parser.isSet(TimeoutOption)) {
+        bool isNumber = false;
+        const double seconds = parser.value(TimeoutOption).toDouble(&isNumber);
+        if (!isNumber || !(seconds > 0) || seconds > 3600)
+            return ToolFailure{ExitStatus::UsageError,
+                               tr("The timeout must be a number of seconds above 0 and up to 3600, not \"%1\".")
+                                   .arg(parser.value(TimeoutOption))};
+        m_timeout = std::chrono::milliseconds(qRound64(seconds * 1000));
+    }
+    return std::nullopt;
+}
+
+std::optional<ToolFailure> DeviceReader::startSimulator()
+{
+    m_simulator = std::make_unique<SimulatedBikeComputer>(*m_simulatedModel);
+    if (!m_simulator->start())
+        return ToolFailure{ExitStatus::SimulatorUnavailable,
+                           tr("The simulated bike computer cannot be started: %1.").arg(m_simulator->errorString())};
+    m_port = m_simulator->portName();
+    m_console.progress(tr("Simulated %1 started on %2").arg(m_simulator->model()->name, m_port));
+    return std::nullopt;
+}
+
+ToolFailure DeviceReader::read()
+{
+    if (m_simulatedModel) {
+        if (const auto failure = startSimulator())
+            return *failure;
+    }
+    m_connection = std::make_unique<ComConnection>();
+    DeviceSession session(*m_connection, m_timeout);
+    QObject::connect(&session, &DeviceSession::progress, &session, [this](const QString &line) { m_console.progress(line); });
+    InterruptWatcher interrupts;
+    QObject::connect(&interrupts, &InterruptWatcher::interrupted, &session, &DeviceSession::interrupt);
+
+    const ToolFailure outcome = session.run(m_port);
+    if (outcome.status == ExitStatus::Success) {
+        m_record = session.record();
+        if (!session.warning().isEmpty())
+            m_console.error(session.warning());
+    }
+    return outcome;
+}
+
+ModelData *DeviceReader::record() const
+{
+    return m_record;
+}

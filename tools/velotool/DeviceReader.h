@@ -1,0 +1,54 @@
+#pragma once
+
+#include "tools/velotool/ExitStatus.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class ComConnection;
+class Console;
+class ModelData;
+class QCommandLineParser;
+class SimulatedBikeComputer;
+
+/// What read and export share: the choice of device (--port, or --simulate with a simulated bike
+/// computer started in this process), the time limit, and one session that reads the device.
+/// Owns the connection, so the record it read stays valid while the reader lives.
+class DeviceReader
+{
+    Q_DECLARE_TR_FUNCTIONS(DeviceReader)
+
+public:
+    explicit DeviceReader(Console &console);
+    ~DeviceReader();
+
+    DeviceReader(const DeviceReader &) = delete;
+    DeviceReader &operator=(const DeviceReader &) = delete;
+
+    /// Adds --port, --simulate and --timeout.
+    static void addOptions(QCommandLineParser &parser);
+    /// Takes the options of a parsed command line; a failure (a usage error) when they are not usable.
+    std::optional<ToolFailure> takeOptions(const QCommandLineParser &parser);
+
+    /// Starts the simulated bike computer if one was asked for, then reads the device.
+    /// Ctrl-C during the read closes the session and ends with ExitStatus::Interrupted.
+    ToolFailure read();
+    /// The record read; null before read() succeeded.
+    ModelData *record() const;
+
+private:
+    std::optional<ToolFailure> startSimulator();
+
+    Console &m_console;
+    QString m_port;
+    std::optional<quint8> m_simulatedModel;
+    std::chrono::milliseconds m_timeout;
+    ModelData *m_record = nullptr;
+    // The connection goes first: it closes the port before the simulated device behind it stops.
+    std::unique_ptr<SimulatedBikeComputer> m_simulator;
+    std::unique_ptr<ComConnection> m_connection;
+};

@@ -1,0 +1,285 @@
+#include "tools/velotool/DeviceSession.h"
+
+#include "linkhub/ComConnection.h"
+#include "linkhub/SupportedModels.h"
+#include "tools/velotool/ModelLookup.h"
+#include "tools/velotool/PortDiagnosis.h"
+
+#include <QEventLoop>
+
+namespace {
+
+QString seconds(std::chrono::milliseconds span)
+{
+    return QString::number(span.count() / 1000.0);
+}
+
+QString hexId(int id)
+{
+    return QStringLiteral("0x%1").arg(id, 2, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+DeviceSession::DeviceSession(ComConnection &connection, std::chrono::milliseconds readTimeout, QObject *parent)
+    : QObject(parent), m_connection(connection), m_readTimeout(readTimeout)
+{
+    m_readTimer.setSingleShot(true);
+    m_closeTimer.setSingleShot(true);
+    connect(&m_readTimer, &QTimer::timeout, this, &DeviceSession::onReadTimeout);
+    connect(&m_closeTimer, &QTimer::timeout, this, &DeviceSession::onCloseTimeout);
+    // Queued, so that each report is handled after the link has finished the step that made it,
+    // as it is when the reports come from the link's worker threads.
+    connect(&m_connection, &ComConnection::connectionStateChanged, this, &DeviceSession::onStateChanged,
+            Qt::QueuedConnection);
+    connect(&m_connection, &ComConnection::modelDataUpdate, this, &DeviceSession::onModelDataUpdate,
+            Qt::QueuedConnection);
+}
+
+DeviceSession::~DeviceSession() = default;
+
+QString DeviceSession::supportedModels() const
+{
+    return ModelLookup::supportedNames(m_connection.getCatalogue()).join(QStringLiteral(", "));
+}
+
+ToolFailure DeviceSession::run(const QString &port)
+{
+    m_port = port;
+    m_phase = Phase::Connecting;
+    m_readTimer.start(m_readTimeout);
+    QEventLoop loop;
+    m_loop = &loop;
+    m_connection.open(port);
+    if (m_phase != Phase::Done)
+        loop.exec();
+    m_loop = nullptr;
+    return m_failure;
+}
+
+void DeviceSession::interrupt()
+{
+    if (m_phase == Phase::Idle || m_phase == Phase::Done)
+        return;
+    if (m_phase == Phase::Closing) {
+        // A second request to stop while the device is asked to close: do not wait for it.
+        m_failure = {ExitStatus::Interrupted, tr("Interrupted.")};
+        m_connection.hardClose(NoError);
+        finish();
+        return;
+    }
+    fail(ExitStatus::Interrupted, tr("Interrupted; the session with the bike computer was closed."));
+}
+
+QString DeviceSession::blockName(int updateBits)
+{
+    switch (updateBits) {
+    case AltitudeUpdate:
+        return tr("altitude and temperature");
+    case CurrentBikeUpdate:
+        return tr("current bike");
+    case HeartRateUpdate:
+        return tr("heart rate and energy");
+    case DateTimeUpdate:
+        return tr("clock");
+    case Bike1Update:
+        return tr("bike 1");
+    case Bike2Update:
+        return tr("bike 2");
+    case BikeAuxUpdate:
+        return tr("bike extras");
+    case FirmwareVersionUpdate:
+        return tr("firmware version");
+    case ModelOptionUpdate:
+        return tr("model option");
+    default:
+        return tr("block %1").arg(updateBits);
+    }
+}
+
+void DeviceSession::onStateChanged(ConnectionState state, ErrorMessage error)
+{
+    if (m_phase == Phase::Done || m_phase == Phase::Idle)
+        return;
+
+    switch (error) {
+    case FailedToOpen:
+        fail(ExitStatus::PortUnavailable, PortDiagnosis::explain(m_port));
+        break;
+    case UnknownDeviceType:
+        fail(ExitStatus::ModelRefused,
+             tr("The device on %1 named a model this program does not know. Only rides of %2 can be read.")
+                 .arg(m_port, supportedModels()));
+        break;
+    case ConnectionLost:
+        if (m_phase == Phase::Closing) {
+            if (m_failure.status == ExitStatus::Success)
+                m_warning = tr("Warning: the bike computer did not confirm the end of the session; "
+                               "the values read are complete.");
+        } else if (!m_model) {
+            fail(ExitStatus::DeviceSilent,
+                 tr("No bike computer answered on %1. Check that it is connected and switched on and that no "
+                    "other program uses the port, then try again.")
+                     .arg(m_port));
+        } else {
+            fail(ExitStatus::DeviceSilent,
+                 tr("The bike computer on %1 stopped answering (%2). Check the cable and try again.")
+                     .arg(m_port, blocksReadText()));
+        }
+        break;
+    case NoError:
+        switch (state) {
+        case Opening:
+            emit progress(tr("Opening %1...").arg(m_port));
+            break;
+        case WaitingForAnswer:
+            emit progress(tr("Waiting for the bike computer to answer..."));
+            break;
+        case Connected:
+            m_connected = true;
+            emit progress(tr("Connected"));
+            break;
+        case Closing:
+            if (m_connected)
+                emit progress(tr("Closing the session..."));
+            break;
+        case Closed:
+            if (m_connected)
+                emit progress(tr("Session closed"));
+            if (m_phase != Phase::Closing)
+                fail(ExitStatus::DeviceSilent, tr("The link to %1 closed before every value was read. Try again.")
+                                                   .arg(m_port));
+            break;
+        case Error:
+            break;
+        }
+        break;
+    }
+
+    if (state == Closed && m_phase == Phase::Closing)
+        finish();
+}
+
+void DeviceSession::onModelDataUpdate(ModelData *data, int updateBits)
+{
+    if (!data || m_phase == Phase::Closing || m_phase == Phase::Done || m_phase == Phase::Idle)
+        return;
+    if (updateBits == IdentityUpdate) {
+        onIdentified(data);
+    } else if (data != m_record) {
+        return; // belongs to a record an identification has replaced since
+    } else if (updateBits == FirmwareVersionUpdate && m_phase == Phase::CheckingFirmware) {
+        onFirmwareVersion(*data);
+    } else if (m_phase == Phase::Reading && !m_blocksRead.contains(updateBits)) {
+        m_blocksRead.insert(updateBits);
+        emit progress(tr("Read %1 (%2 of %3)").arg(blockName(updateBits)).arg(m_blocksRead.size()).arg(m_blocksExpected));
+        if (m_blocksRead.size() >= m_blocksExpected)
+            beginClose();
+    }
+}
+
+void DeviceSession::onIdentified(ModelData *data)
+{
+    m_record = data;
+    m_model = data->deviceModel;
+    m_blocksRead.clear();
+    emit progress(tr("Model: %1 (model id %2)").arg(m_model->name, hexId(m_model->id)));
+    if (!SupportedModels::isSupported(m_model->id)) {
+        fail(ExitStatus::ModelRefused,
+             tr("The %1 (model id %2) is not supported: only rides of %3 can be read and exported.")
+                 .arg(m_model->name, hexId(m_model->id), supportedModels()));
+        return;
+    }
+    if (m_model->has(DeviceModel::FirmwareCheck)) {
+        m_phase = Phase::CheckingFirmware;
+        return;
+    }
+    startReading();
+}
+
+void DeviceSession::onFirmwareVersion(const ModelData &data)
+{
+    const int version = data.firmwareVersion;
+    const int minimum = SupportedModels::minimumFirmware().value(m_model->id, 0);
+    emit progress(tr("Firmware: %1 (lowest accepted: %2)").arg(version).arg(minimum));
+    if (!SupportedModels::isFirmwareAccepted(m_model->id, version)) {
+        fail(ExitStatus::FirmwareRefused,
+             tr("The firmware %1 of this %2 is below the lowest accepted version %3. "
+                "Please update your device with the Tunedock tool, then try again.")
+                 .arg(version)
+                 .arg(m_model->name)
+                 .arg(minimum));
+        return;
+    }
+    m_connection.approveFw();
+    startReading();
+}
+
+void DeviceSession::startReading()
+{
+    m_phase = Phase::Reading;
+    // Every request of a model's list fills a block of its own, so the read is complete when as
+    // many different blocks have been announced as the list holds requests.
+    m_blocksExpected = m_model->requestCommands.size();
+    if (m_blocksExpected == 0)
+        beginClose();
+}
+
+void DeviceSession::onReadTimeout()
+{
+    if (m_phase == Phase::Connecting && !m_model) {
+        fail(ExitStatus::DeviceSilent,
+             tr("The bike computer on %1 did not answer within %2 s. Check that it is connected and switched on, "
+                "then try again.")
+                 .arg(m_port, seconds(m_readTimeout)));
+    } else {
+        fail(ExitStatus::DeviceSilent,
+             tr("The bike computer on %1 did not deliver every value within %2 s (%3). Check the cable and try again.")
+                 .arg(m_port, seconds(m_readTimeout), blocksReadText()));
+    }
+}
+
+void DeviceSession::onCloseTimeout()
+{
+    if (m_phase != Phase::Closing)
+        return;
+    if (m_failure.status == ExitStatus::Success)
+        m_warning = tr("Warning: the bike computer did not confirm the end of the session; the values read are complete.");
+    m_connection.hardClose(NoError);
+    finish();
+}
+
+void DeviceSession::fail(ExitStatus status, const QString &message)
+{
+    if (m_failure.status == ExitStatus::Success)
+        m_failure = {status, message};
+    beginClose();
+}
+
+void DeviceSession::beginClose()
+{
+    if (m_phase == Phase::Closing || m_phase == Phase::Done)
+        return;
+    m_phase = Phase::Closing;
+    m_readTimer.stop();
+    m_closeTimer.start(CloseTimeout);
+    // Polite when connected; otherwise a hard close, which also releases a port the link left open
+    // (after an unknown model, or after a failed open). Either way a Closed report follows.
+    m_connection.close();
+}
+
+void DeviceSession::finish()
+{
+    m_phase = Phase::Done;
+    m_readTimer.stop();
+    m_closeTimer.stop();
+    if (m_loop)
+        m_loop->quit();
+}
+
+QString DeviceSession::blocksReadText() const
+{
+    if (m_blocksExpected == 0)
+        return tr("no values read yet");
+    return tr("%1 of %2 blocks read").arg(m_blocksRead.size()).arg(m_blocksExpected);
+}

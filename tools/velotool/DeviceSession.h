@@ -1,0 +1,86 @@
+#pragma once
+
+#include "linkhub/ConnectionState.h"
+#include "tools/velotool/ExitStatus.h"
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+
+class ComConnection;
+class DeviceModel;
+class ModelData;
+class QEventLoop;
+
+/// Drives one session of the device link from opening the port to closing it again: waits for the
+/// identification, refuses models and firmware the export does not accept, lets the link read
+/// every block of the model's request list, then closes politely.
+///
+/// The whole read is bounded: a device that stays silent, or does not deliver every block in
+/// time, ends the session with ExitStatus::DeviceSilent. The closing is bounded as well.
+class DeviceSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// How long opening, identifying and reading every block may take together.
+    static constexpr std::chrono::milliseconds DefaultReadTimeout{30000};
+    /// How long the device may take to confirm the end of the session; the link itself gives up
+    /// sooner (three unanswered transmissions), this only guards against a link that never reports.
+    static constexpr std::chrono::milliseconds CloseTimeout{10000};
+
+    DeviceSession(ComConnection &connection, std::chrono::milliseconds readTimeout, QObject *parent = nullptr);
+    ~DeviceSession() override;
+
+    /// Opens the port and runs the session to its end; returns once the link is closed.
+    /// ExitStatus::Success when every block was read.
+    ToolFailure run(const QString &port);
+    /// Ends a running session early: closes the link and reports ExitStatus::Interrupted.
+    void interrupt();
+
+    /// The record read, owned by the connection; null before the device identified itself.
+    ModelData *record() const { return m_record; }
+    /// Set when the values were read completely but the device did not confirm the close.
+    QString warning() const { return m_warning; }
+
+    /// What a block of the record holds, for progress lines.
+    static QString blockName(int updateBits);
+
+signals:
+    /// A line about what the session is doing now.
+    void progress(const QString &line);
+
+private:
+    enum class Phase { Idle, Connecting, CheckingFirmware, Reading, Closing, Done };
+
+    void onStateChanged(ConnectionState state, ErrorMessage error);
+    void onModelDataUpdate(ModelData *data, int updateBits);
+    void onIdentified(ModelData *data);
+    void onFirmwareVersion(const ModelData &data);
+    void startReading();
+    void onReadTimeout();
+    void onCloseTimeout();
+    void fail(ExitStatus status, const QString &message);
+    void beginClose();
+    void finish();
+    QString blocksReadText() const;
+    QString supportedModels() const;
+
+    ComConnection &m_connection;
+    const std::chrono::milliseconds m_readTimeout;
+    QString m_port;
+    Phase m_phase = Phase::Idle;
+    bool m_connected = false; // the device identified itself in this session
+    ToolFailure m_failure;
+    QString m_warning;
+    const DeviceModel *m_model = nullptr;
+    ModelData *m_record = nullptr;
+    QSet<int> m_blocksRead;
+    int m_blocksExpected = 0;
+    QTimer m_readTimer;
+    QTimer m_closeTimer;
+    QEventLoop *m_loop = nullptr; // set while run() waits
+};
