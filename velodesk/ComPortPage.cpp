@@ -2,6 +2,8 @@
 
 #include "ui_ComPortPage.h"
 
+#include "velodesk/PortNameModel.h"
+
 #include "linkhub/ComConnection.h"
 #include "linkhub/ComListModel.h"
 #include "linkhub/ModelData.h"
@@ -22,7 +24,9 @@ ComPortPage::ComPortPage(ComConnection *connection, QWidget *parent)
     setCommitPage(true);
     this->connection = connection;
     portList = std::make_unique<ComListModel>();
-    ui->cmbComPorts->setModel(portList.get());
+    auto *portNames = new PortNameModel(this);
+    portNames->setSourceModel(portList.get());
+    ui->cmbComPorts->setModel(portNames);
     // Bridges the list does not know (and pseudo-terminals) are opened by a typed name.
     ui->cmbComPorts->lineEdit()->setPlaceholderText(tr("Port name"));
 

@@ -17,7 +17,13 @@
 #include "linkhub/ComConnection.h"
 #include "tools/simulator/SimulatedBikeComputer.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -40,6 +46,8 @@ private slots:
     void introSettingRule_data();
     void introSettingRule();
     void exportTypeRoutes();
+    void searchButtonFillsPath_data();
+    void searchButtonFillsPath();
     void finishAndCancelCloseUnopenedLink_data();
     void finishAndCancelCloseUnopenedLink();
     void cancelClosesOpenLinkPolitely();
@@ -195,6 +203,56 @@ void ExportWizardTest::exportTypeRoutes()
     QCOMPARE(page.nextId(), int(ChooseFilePageId));
     upload->setChecked(true);
     QCOMPARE(page.nextId(), int(UploadPageId));
+}
+
+void ExportWizardTest::searchButtonFillsPath_data()
+{
+    QTest::addColumn<bool>("choose");
+    QTest::newRow("file chosen") << true;
+    QTest::newRow("dialog cancelled") << false;
+}
+
+void ExportWizardTest::searchButtonFillsPath()
+{
+    QFETCH(bool, choose);
+
+    QTemporaryDir folder;
+    const QString startPath = folder.filePath(QStringLiteral("start.fit"));
+    const QString chosenPath = folder.filePath(QStringLiteral("chosen.csv"));
+    ComConnection connection;
+    ChooseFilePage page(&connection);
+    page.show();
+    auto *fileEdit = page.findChild<QLineEdit *>(QStringLiteral("fileEdit"));
+    fileEdit->setText(startPath);
+
+    QString title;
+    QStringList filters;
+    QString shownFile;
+    QTimer answer;
+    answer.setInterval(20);
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        answer.stop();
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        shownFile = dialog->selectedFiles().value(0);
+        if (choose) {
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            name->setText(chosenPath);
+            QTest::keyClick(name, Qt::Key_Return);
+        } else {
+            dialog->reject();
+        }
+    });
+    answer.start();
+    QTest::mouseClick(page.findChild<QPushButton *>(QStringLiteral("searchButton")), Qt::LeftButton);
+
+    QCOMPARE(title, QStringLiteral("Export File"));
+    QCOMPARE(filters, QStringList({"Fit Files (*.fit)", "csv Files (*.csv)"}));
+    QCOMPARE(shownFile, startPath);
+    QCOMPARE(fileEdit->text(), choose ? chosenPath : startPath);
 }
 
 void ExportWizardTest::finishAndCancelCloseUnopenedLink_data()
