@@ -24,7 +24,7 @@ constexpr int deviceWaitMs = int(WizardDriver::DeviceWait.count());
 // The link asks for the clock every second once it reads a model; this covers one such turn with room to spare.
 constexpr int pollTurnsMs = 1500;
 // Wire time of a few requests at 600 baud.
-constexpr int settleMs = 500;
+constexpr int settleMs = 800;
 
 QextPortInfo ftdiPort(const QString &name)
 {
@@ -209,8 +209,9 @@ void ComPortPageTest::modelAndFirmwareChecks()
 
     // The link is closed, the user may try again, and the device is never read: also the firmware
     // answer of a refused model, arriving after the refusal, starts no reading.
-    QTRY_COMPARE_WITH_TIMEOUT(driver.connection().getConnectionState(), Closed, deviceWaitMs);
-    QCOMPARE(driver.find<QLabel>(QStringLiteral("lblConnectionStatus"))->text(), QStringLiteral("Connection closed"));
+    QTRY_COMPARE_WITH_TIMEOUT(driver.find<QLabel>(QStringLiteral("lblConnectionStatus"))->text(),
+                              QStringLiteral("Connection closed"), deviceWaitMs);
+    QCOMPARE(driver.connection().getConnectionState(), Closed);
     QVERIFY(driver.find<QPushButton>(QStringLiteral("btnConnect"))->isEnabled());
     QVERIFY(driver.find<QPushButton>(QStringLiteral("btnEnumerate"))->isEnabled());
     // Models read without a firmware check are read by the link at once; the others never.
@@ -244,9 +245,10 @@ void ComPortPageTest::nextWaitsForFirmwareApproval()
     WizardDriver driver;
     driver.connection().setAnswerTimeout(std::chrono::milliseconds(1000));
     driver.connectTo(device.portName());
-    QTRY_COMPARE_WITH_TIMEOUT(driver.connection().getConnectionState(), Connected, deviceWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(driver.find<QLabel>(QStringLiteral("txtDeviceModel"))->text(), QStringLiteral("Lumo 50"),
+                              deviceWaitMs);
     QCOMPARE(driver.find<QLabel>(QStringLiteral("lblConnectionStatus"))->text(), QStringLiteral("Connected"));
-    QCOMPARE(driver.find<QLabel>(QStringLiteral("txtDeviceModel"))->text(), QStringLiteral("Lumo 50"));
+    QCOMPARE(driver.connection().getConnectionState(), Connected);
     QVERIFY(!driver.button(QWizard::CommitButton)->isEnabled());
     QVERIFY(!driver.press(QWizard::CommitButton));
     QCOMPARE(driver.wizard().currentId(), int(ComPortPageId));
