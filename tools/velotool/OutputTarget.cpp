@@ -1,7 +1,6 @@
 #include "tools/velotool/OutputTarget.h"
 
-#include "outpost/Outposter.h"
-#include "tools/velotool/SafeLogAppender.h"
+#include "tools/velotool/StagedExport.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,8 +56,8 @@ std::optional<ToolFailure> OutputTarget::checkWritable() const
 
 std::optional<ToolFailure> OutputTarget::write(ModelData *record, int bikeIndex, const QDateTime &rideStart) const
 {
-    const bool written = m_kind == Kind::Fit ? Outposter::exportToFit(m_path, record, bikeIndex, rideStart)
-                                             : SafeLogAppender::append(m_path, record, bikeIndex, rideStart);
+    const bool written = m_kind == Kind::Fit ? StagedExport::writeFit(m_path, record, bikeIndex, rideStart)
+                                             : StagedExport::appendCsv(m_path, record, bikeIndex, rideStart);
     if (written)
         return std::nullopt;
     return ToolFailure{ExitStatus::OutputUnwritable,
