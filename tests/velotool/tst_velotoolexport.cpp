@@ -1,0 +1,347 @@
+#include "VelotoolProcess.h"
+
+#include "outpost/FitReader.h"
+
+#include "linkhub/DeviceCatalogue.h"
+#include "linkhub/TunedockCommand.h"
+#include "outpost/CsvExporter.h"
+#include "outpost/Outposter.h"
+#include "tools/simulator/SampleRide.h"
+#include "tools/simulator/SimulatedBikeComputer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+constexpr quint16 FileIdGlobal = 0;
+constexpr quint16 SessionGlobal = 18;
+constexpr qint64 FitEpoch = 631065600; // 1989-12-31 00:00:00 UTC in Unix seconds
+constexpr quint8 ManufacturerVelquist = 77;
+
+const QString RideStartText = QStringLiteral("2024-03-16 09:30");
+const QDateTime RideStart(QDate(2024, 3, 16), QTime(9, 30));
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QStringList folderEntries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class tst_VelotoolExport : public QObject
+{
+    Q_OBJECT
+
+private:
+    DeviceCatalogue::Map catalogue;
+    std::unique_ptr<QTemporaryDir> folder;
+
+    /// The values the simulated device of this model holds, which a complete read reproduces.
+    ModelData deviceValues(int modelId) const { return SampleRide::forModel(catalogue.value(quint8(modelId))); }
+
+    QString path(const QString &name) const { return folder->filePath(name); }
+
+    static QStringList exportArguments(const QString &model, const QStringList &options, const QString &output)
+    {
+        return QStringList{QStringLiteral("export"), QStringLiteral("--simulate"), model, QStringLiteral("--quiet")}
+            + options + QStringList{output};
+    }
+
+private slots:
+    void initTestCase() { catalogue = DeviceCatalogue::build(); }
+    void cleanupTestCase() { DeviceCatalogue::release(catalogue); }
+
+    void init()
+    {
+        folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder->isValid());
+    }
+
+    void writesFitFile_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("modelId");
+        QTest::addColumn<int>("bikeIndex");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("distanceLine");
+        QTest::newRow("Lumo 60, bike 1 by default") << "Lumo 60" << 0x51 << 0 << QStringList{}
+                                                    << "  Distance:      48.731 km";
+        QTest::newRow("Lumo 60, bike 2") << "Lumo 60" << 0x51 << 1 << QStringList{"--bike", "2"}
+                                         << "  Distance:      12.300 km";
+        QTest::newRow("Lumo 50, bike 2") << "Lumo 50" << 0x23 << 1 << QStringList{"--bike", "2"}
+                                         << "  Distance:      12.300 km";
+        QTest::newRow("Lumo 20, bike 1") << "Lumo 20" << 0x21 << 0 << QStringList{"--bike", "1"}
+                                         << "  Distance:      48.683 km";
+        QTest::newRow("Lumo 40, imperial, bike 2") << "Lumo 40" << 0x22 << 1 << QStringList{"--bike", "2"}
+                                                   << "  Distance:      7.643 mi";
+    }
+
+    void writesFitFile()
+    {
+        QFETCH(QString, model);
+        QFETCH(int, modelId);
+        QFETCH(int, bikeIndex);
+        QFETCH(QStringList, options);
+        QFETCH(QString, distanceLine);
+        const QString output = path(QStringLiteral("ride.fit"));
+        const VelotoolRun run = VelotoolProcess::run(
+            exportArguments(model, options + QStringList{"--start", RideStartText}, output));
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines.first(), QStringLiteral("Ride of bike %1 on the %2, started %3").arg(bikeIndex + 1).arg(model, RideStartText));
+        QCOMPARE(lines[1], distanceLine);
+        QCOMPARE(lines.last(), QStringLiteral("Written to the FIT file %1").arg(output));
+
+        // Byte for byte what the export library writes for the device's values.
+        ModelData values = deviceValues(modelId);
+        const QString reference = path(QStringLiteral("reference.fit"));
+        QVERIFY(Outposter::exportToFit(reference, &values, bikeIndex, RideStart));
+        const QByteArray bytes = readFile(output);
+        QCOMPARE(bytes, readFile(reference));
+
+        const FitFile file = FitReader::read(bytes);
+        QVERIFY2(file.isValid(), qPrintable(file.error));
+        const QList<FitMessage> fileIds = file.messagesOf(FileIdGlobal);
+        QCOMPARE(fileIds.size(), 1);
+        QCOMPARE(fileIds[0].field(1)->raw(), quint64(ManufacturerVelquist));
+        QCOMPARE(fileIds[0].field(2)->raw(), quint64(modelId));
+        const QList<FitMessage> sessions = file.messagesOf(SessionGlobal);
+        QCOMPARE(sessions.size(), 1);
+        const Bike &bike = values.bikes[bikeIndex];
+        QCOMPARE(sessions[0].field(2)->raw(), quint64(RideStart.toSecsSinceEpoch() - FitEpoch));
+        QCOMPARE(sessions[0].field(9)->raw(), quint64(bike.dailyDistance / 10)); // centimetres
+        QCOMPARE(sessions[0].field(8)->raw(),
+                 quint64((bike.rideTimeHour * 3600 + bike.rideTimeMin * 60 + bike.rideTimeSec) * 1000));
+        QCOMPARE(sessions[0].field(18)->raw(), quint64(bike.avgCadence));
+        QCOMPARE(folderEntries(folder->path()), (QStringList{"reference.fit", "ride.fit"}));
+    }
+
+    void rideStartDefaultsToNow()
+    {
+        const QString output = path(QStringLiteral("now.fit"));
+        const qint64 before = QDateTime::currentSecsSinceEpoch();
+        const VelotoolRun run = VelotoolProcess::run(exportArguments(QStringLiteral("Lumo 60"), {}, output));
+        const qint64 after = QDateTime::currentSecsSinceEpoch();
+        QCOMPARE(run.exitCode, 0);
+        const FitFile file = FitReader::read(readFile(output));
+        QVERIFY2(file.isValid(), qPrintable(file.error));
+        const qint64 start = qint64(file.messagesOf(SessionGlobal).value(0).field(2)->raw()) + FitEpoch;
+        QVERIFY2(start >= before && start <= after, qPrintable(QString::number(start)));
+    }
+
+    void appendsToCsvLog_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow(".csv") << "rides.csv";
+        QTest::newRow("upper-case .FIT is a log too") << "rides.FIT";
+        QTest::newRow("no extension") << "rides";
+    }
+
+    void appendsToCsvLog()
+    {
+        QFETCH(QString, name);
+        const QString log = path(name);
+        const QDateTime secondStart(QDate(2024, 3, 16), QTime(18, 5));
+
+        const VelotoolRun first = VelotoolProcess::run(
+            exportArguments(QStringLiteral("Lumo 60"), {"--start", RideStartText}, log));
+        QCOMPARE(first.exitCode, 0);
+        QCOMPARE(first.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).last(),
+                 QStringLiteral("Appended to the CSV log %1").arg(log));
+        // A log kept private stays so when a ride is added.
+        const QFile::Permissions privateLog = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(log, privateLog));
+        const VelotoolRun second = VelotoolProcess::run(
+            exportArguments(QStringLiteral("Lumo 60"), {"--bike", "2", "--start", "2024-03-16 18:05"}, log));
+        QCOMPARE(second.exitCode, 0);
+        QCOMPARE(QFile::permissions(log) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), privateLog);
+
+        ModelData values = deviceValues(0x51);
+        const QString reference = path(QStringLiteral("reference.log"));
+        QVERIFY(CsvExporter::exportToCsv(reference, &values, 0, RideStart));
+        QVERIFY(CsvExporter::exportToCsv(reference, &values, 1, secondStart));
+        const QByteArray bytes = readFile(log);
+        QCOMPARE(bytes, readFile(reference));
+
+        const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].startsWith(QLatin1String("Unit; Date; Ride time; Total Distance;")));
+        const QStringList bike1 = lines[1].split(QStringLiteral("; "));
+        const QStringList bike2 = lines[2].split(QStringLiteral("; "));
+        QCOMPARE(bike1.size(), 27);
+        QCOMPARE(bike1.mid(2, 3), (QStringList{"01:52:37", "48.731", "1432"}));
+        QCOMPARE(bike2.mid(2, 3), (QStringList{"00:41:05", "12.300", "1432"}));
+        QCOMPARE(bike1[0], QStringLiteral("km/kmph/meter/Celsius"));
+        QStringList expectedEntries{name, "reference.log"};
+        expectedEntries.sort();
+        QCOMPARE(folderEntries(folder->path()), expectedEntries);
+    }
+
+    void logBehindSymbolicLinkStaysALink()
+    {
+        QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("logs")));
+        const QString real = path(QStringLiteral("logs/rides.csv"));
+        const QString link = path(QStringLiteral("rides.csv"));
+        QVERIFY(QFile::link(QStringLiteral("logs/rides.csv"), link));
+        for (const char *bike : {"1", "2"}) {
+            const VelotoolRun run = VelotoolProcess::run(
+                exportArguments(QStringLiteral("Lumo 60"), {"--bike", bike, "--start", RideStartText}, link));
+            QCOMPARE(run.exitCode, 0);
+        }
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(QString::fromUtf8(readFile(real)).count(QLatin1Char('\n')), 2);
+        QCOMPARE(folderEntries(path(QStringLiteral("logs"))), QStringList{"rides.csv"});
+    }
+
+    void refusalsWriteNothing_data()
+    {
+        QTest::addColumn<int>("modelId");
+        QTest::addColumn<int>("firmware");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("status");
+        QTest::newRow("Lumo 10 to a FIT file") << 0x11 << -1 << "ride.fit" << 5;
+        QTest::newRow("Lumo 70 to a log") << 0x61 << -1 << "rides.csv" << 5;
+        QTest::newRow("Lumo 60 with firmware 11") << 0x51 << 11 << "ride.fit" << 6;
+        QTest::newRow("Lumo 50 with firmware 29, to a log") << 0x23 << 29 << "rides.csv" << 6;
+    }
+
+    void refusalsWriteNothing()
+    {
+        QFETCH(int, modelId);
+        QFETCH(int, firmware);
+        QFETCH(QString, name);
+        QFETCH(int, status);
+        SimulatedBikeComputer device(static_cast<quint8>(modelId));
+        if (firmware >= 0)
+            device.setFirmwareVersion(firmware);
+        QVERIFY(device.start());
+        const VelotoolRun run = VelotoolProcess::run(
+            {QStringLiteral("export"), QStringLiteral("--port"), device.portName(), QStringLiteral("-q"), path(name)});
+        QCOMPARE(run.exitCode, status);
+        QCOMPARE(run.out, QString());
+        QCOMPARE(run.errLines().size(), 1);
+        QCOMPARE(folderEntries(folder->path()), QStringList());
+    }
+
+    void checksTheOutputBeforeReading_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("folder missing") << "" << "missing/ride.fit"
+                                        << "Cannot write %1: the folder %2/missing does not exist. Create it first, or "
+                                           "name a file in another folder.";
+        QTest::newRow("folder missing, log") << "" << "missing/deeper/rides.csv"
+                                             << "Cannot write %1: the folder %2/missing/deeper does not exist. Create it "
+                                                "first, or name a file in another folder.";
+        QTest::newRow("output is a folder") << "folder" << "rides"
+                                            << "Cannot write %1: it is a folder. Name a file, such as %1/rides.csv.";
+        QTest::newRow("folder closed to the user") << "closed folder" << "ride.fit"
+                                                   << "Cannot write %1: you may not create files in the folder %2. "
+                                                      "Choose another folder.";
+        QTest::newRow("log closed to the user") << "closed file" << "rides.csv"
+                                                << "Cannot write %1: you may not change that file. Choose another name.";
+    }
+
+    void checksTheOutputBeforeReading()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, output);
+        QFETCH(QString, message);
+        SimulatedBikeComputer device(0x51);
+        QVERIFY(device.start());
+        const QString target = path(output);
+        VelotoolProcess::ChildSetup setup;
+        if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir(folder->path()).mkdir(output));
+        } else if (kind.startsWith(QLatin1String("closed"))) {
+            if (VelotoolProcess::runningAsRoot()) {
+                if (!VelotoolProcess::canRunAsNobody())
+                    QSKIP("the build folder cannot be reached by the user nobody");
+                setup = [] { VelotoolProcess::dropRootInChild(); };
+            }
+            const QFile::Permissions open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+            const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+            if (kind == QLatin1String("closed file")) {
+                QVERIFY(writeFile(target, "Unit; Date\nkm/kmph/meter/Celsius; Sat Mar 16 09:30:00 2024"));
+                QVERIFY(QFile::setPermissions(target, readOnly));
+                QVERIFY(QFile::setPermissions(folder->path(), open));
+            } else {
+                QVERIFY(QFile::setPermissions(folder->path(), readOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther));
+            }
+        }
+        const QStringList before = folderEntries(folder->path());
+        const QByteArray contents = readFile(target);
+
+        const VelotoolRun run = VelotoolProcess::run(
+            {QStringLiteral("export"), QStringLiteral("--port"), device.portName(), QStringLiteral("-q"), target}, setup);
+        QFile::setPermissions(folder->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(run.exitCode, 7);
+        QCOMPARE(run.out, QString());
+        QCOMPARE(run.err, QString(message).replace(QLatin1String("%1"), target).replace(QLatin1String("%2"), folder->path())
+                              + QLatin1Char('\n'));
+        // Checked before the device was asked anything, and nothing was written.
+        QCOMPARE(device.requestCodes(), QList<quint8>());
+        QCOMPARE(folderEntries(folder->path()), before);
+        QCOMPARE(readFile(target), contents);
+    }
+
+    void failedWriteLeavesTheFileAsItWas_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("existing");
+        QTest::addColumn<int>("room");
+        QTest::newRow("FIT file replacing an older one") << "ride.fit" << QByteArray(100, '\x0e') << 150;
+        QTest::newRow("CSV log with a ride")
+            << "rides.csv"
+            << QByteArray("Unit; Date; Ride time\nkm/kmph/meter/Celsius; Sat Mar 16 09:30:00 2024; 01:52:37") << 120;
+        QTest::newRow("new CSV log") << "rides.csv" << QByteArray() << 100;
+    }
+
+    void failedWriteLeavesTheFileAsItWas()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, existing);
+        QFETCH(int, room);
+        const QString target = path(name);
+        if (!existing.isEmpty())
+            QVERIFY(writeFile(target, existing));
+        // No file may grow past `room` bytes: the new contents do not fit.
+        const long limit = room;
+        const VelotoolRun run = VelotoolProcess::run(exportArguments(QStringLiteral("Lumo 60"), {}, target),
+                                                     [limit] { VelotoolProcess::limitFileSizeInChild(limit); });
+        QCOMPARE(run.exitCode, 7);
+        QCOMPARE(run.out, QString());
+        QCOMPARE(run.err, QStringLiteral("Writing %1 failed, and the file was left as it was. Make sure that there is "
+                                         "space on the disk, that you may write there and that no other program is "
+                                         "using the file.\n")
+                              .arg(target));
+        QCOMPARE(readFile(target), existing);
+        QCOMPARE(QFile::exists(target), !existing.isEmpty());
+        QCOMPARE(folderEntries(folder->path()), existing.isEmpty() ? QStringList() : QStringList{name});
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_VelotoolExport)
+#include "tst_velotoolexport.moc"
