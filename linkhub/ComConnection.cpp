@@ -160,12 +160,17 @@ std::chrono::milliseconds ComConnection::getAnswerTimeout() const
 void ComConnection::open(const QString &port, bool recovery)
 {
     this->recovery = recovery;
+    // Packets still queued belong to the session being left (a CloseSession just queued by
+    // close(), say); sent now they would reach the device that is about to be identified.
+    dropQueuedPackets();
     recallPacketInFlight();
     setConnectionState(Opening, NoError);
     receiverResetRequested = true;
 
     std::unique_lock<std::recursive_mutex> guard(portLock);
     serialPort->close();
+    // Bytes the poll thread took from the old port before this point carry the older session.
+    recallPacketInFlight();
     serialPort->readAll();
     serialPort->setBaudRate(BAUD600);
     serialPort->setPortName(port);
@@ -193,12 +198,9 @@ void ComConnection::close()
 
 void ComConnection::hardClose(ErrorMessage error)
 {
+    // Empty the queue before recalling: a packet taken in between would carry the new session.
+    dropQueuedPackets();
     recallPacketInFlight();
-    {
-        std::lock_guard<std::mutex> guard(queueLock);
-        sendQueue.clear();
-        sendPermits->drain();
-    }
     setConnectionState(Closing, error);
     {
         std::lock_guard<std::recursive_mutex> guard(portLock);
@@ -256,6 +258,13 @@ void ComConnection::sendCommand(TunedockCommand command, const QByteArray *paylo
         sendQueue.append(packet);
     }
     sendPermits->release();
+}
+
+void ComConnection::dropQueuedPackets()
+{
+    std::lock_guard<std::mutex> guard(queueLock);
+    sendQueue.clear();
+    sendPermits->drain();
 }
 
 bool ComConnection::takePacket(Packet &packet)
@@ -364,6 +373,7 @@ void ComConnection::onDataAvailable()
     {
         std::lock_guard<std::recursive_mutex> guard(portLock);
         bytes = serialPort->readAll();
+        receivedSession = sessionGeneration;
     }
     for (char byte : bytes)
         handleByte(static_cast<unsigned char>(byte));
@@ -380,9 +390,17 @@ void ComConnection::onPacketReceived(TunedockCommand command, QByteArray &payloa
         handlePackage(command, payload);
         return;
     }
+    // An answer read before a hard close or a new open belongs to the session left behind:
+    // dispatched now, a late SessionClosed would end the new session.
+    const quint64 session = receivedSession;
+    if (session != sessionGeneration)
+        return;
     // The send thread must learn of the answer now; decoding waits for the user-interface thread.
     wakeAnswerWaiters();
-    uiCalls->post([this, command, payload]() mutable { dispatchPackage(command, payload); });
+    uiCalls->post([this, session, command, payload]() mutable {
+        if (session == sessionGeneration)
+            dispatchPackage(command, payload);
+    });
 }
 
 void ComConnection::PollThread::run()

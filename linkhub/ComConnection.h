@@ -115,6 +115,7 @@ private:
 
     void onPacketReceived(TunedockCommand command, QByteArray &payload);
     void dispatchPackage(TunedockCommand command, QByteArray &payload);
+    void dropQueuedPackets();
     bool takePacket(Packet &packet);
     void transmit(const QByteArray &packet);
     bool waitForAnswer(const Packet &packet);
@@ -156,6 +157,7 @@ private:
     std::atomic<bool> shuttingDown{false};
     std::atomic<bool> receiverResetRequested{false}; // set by open, acted on by the poll thread
     std::unique_ptr<PacketReceiver> receiver; // poll thread only
+    quint64 receivedSession = 0; // poll thread only: sessionGeneration when the bytes in hand were read
     std::unique_ptr<ThreadCallQueue> uiCalls; // carries packets and losses to the user-interface thread
     std::unique_ptr<SendThread> sendThread; // runs from construction to destruction
     std::unique_ptr<PollThread> pollThread; // runs from Opening until shortly after Closed
