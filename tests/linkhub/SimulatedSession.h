@@ -1,0 +1,48 @@
+#pragma once
+
+#include "LinkRecorder.h"
+
+#include "linkhub/ComConnection.h"
+#include "tools/simulator/SimulatedBikeComputer.h"
+
+#include <QTest>
+
+#include <chrono>
+
+/// Waits long enough for a whole handshake and read phase at 600 baud, even under a thread sanitizer.
+constexpr std::chrono::milliseconds SessionTimeout{40000};
+/// Answer wait for tests of lost devices; long enough for any answer at 9600 baud.
+constexpr std::chrono::milliseconds ShortAnswerTimeout{600};
+
+/// Number of answers of the read phase that the link announces for a model: the Lumo 70's
+/// short altitude, heart-rate and bike-settings answers are not decoded and not announced.
+inline int announcedReads(const DeviceModel *model)
+{
+    int count = 0;
+    for (int request : model->requestCommands) {
+        const bool undecoded = model->id == 0x61
+            && (request == ReadAltitude || request == ReadHeartRate || request == ReadBike1Settings
+                || request == ReadBike2Settings);
+        if (!undecoded)
+            ++count;
+    }
+    return count;
+}
+
+/// Opens the link to the device and lets it read the model completely: approves the firmware
+/// where the model asks for that, and waits until the read phase has been announced.
+/// Callers check QTest::currentTestFailed() afterwards.
+inline void bringUp(ComConnection &connection, LinkRecorder &recorder, const SimulatedBikeComputer &device)
+{
+    const DeviceModel *model = device.model();
+    const int timeout = int(SessionTimeout.count());
+    connection.open(device.portName());
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.hasUpdate(IdentityUpdate), timeout);
+    int announcements = 1 + announcedReads(model);
+    if (model->has(DeviceModel::FirmwareCheck)) {
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.hasUpdate(FirmwareVersionUpdate), timeout);
+        connection.approveFw();
+        ++announcements;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.updates.size() >= announcements, timeout);
+}
