@@ -1,6 +1,7 @@
 #include "VelotoolProcess.h"
 
 #include "outpost/FitReader.h"
+#include "outpost/TimeZoneScope.h"
 
 #include "linkhub/DeviceCatalogue.h"
 #include "linkhub/TunedockCommand.h"
@@ -81,17 +82,27 @@ private slots:
         QTest::addColumn<int>("modelId");
         QTest::addColumn<int>("bikeIndex");
         QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QTime>("time");
         QTest::addColumn<QString>("distanceLine");
-        QTest::newRow("Lumo 60, bike 1 by default") << "Lumo 60" << 0x51 << 0 << QStringList{}
-                                                    << "  Distance:      48.731 km";
-        QTest::newRow("Lumo 60, bike 2") << "Lumo 60" << 0x51 << 1 << QStringList{"--bike", "2"}
-                                         << "  Distance:      12.300 km";
-        QTest::newRow("Lumo 50, bike 2") << "Lumo 50" << 0x23 << 1 << QStringList{"--bike", "2"}
-                                         << "  Distance:      12.300 km";
-        QTest::newRow("Lumo 20, bike 1") << "Lumo 20" << 0x21 << 0 << QStringList{"--bike", "1"}
-                                         << "  Distance:      48.683 km";
-        QTest::newRow("Lumo 40, imperial, bike 2") << "Lumo 40" << 0x22 << 1 << QStringList{"--bike", "2"}
-                                                   << "  Distance:      7.643 mi";
+        const QByteArray utc = "UTC0";
+        const QByteArray centralEurope = "CET-1CEST,M3.5.0,M10.5.0/3";
+        QTest::newRow("Lumo 60, bike 1 by default") << "Lumo 60" << 0x51 << 0 << QStringList{} << utc << RideStart.date()
+                                                    << RideStart.time() << "  Distance:      48.731 km";
+        QTest::newRow("Lumo 60, bike 2") << "Lumo 60" << 0x51 << 1 << QStringList{"--bike", "2"} << utc << RideStart.date()
+                                         << RideStart.time() << "  Distance:      12.300 km";
+        QTest::newRow("Lumo 50, bike 2, Central Europe")
+            << "Lumo 50" << 0x23 << 1 << QStringList{"--bike", "2"} << centralEurope << QDate(2024, 7, 1) << QTime(18, 45)
+            << "  Distance:      12.300 km";
+        QTest::newRow("Lumo 20, bike 1, seconds given")
+            << "Lumo 20" << 0x21 << 0 << QStringList{"--bike", "1"} << utc << QDate(2024, 3, 16) << QTime(9, 30, 15)
+            << "  Distance:      48.683 km";
+        QTest::newRow("Lumo 40, imperial, bike 2") << "Lumo 40" << 0x22 << 1 << QStringList{"--bike", "2"} << utc
+                                                   << RideStart.date() << RideStart.time() << "  Distance:      7.643 mi";
+        QTest::newRow("a start the switch to summer time skips")
+            << "Lumo 60" << 0x51 << 0 << QStringList{} << centralEurope << QDate(2024, 3, 31) << QTime(2, 30)
+            << "  Distance:      48.731 km";
     }
 
     void writesFitFile()
@@ -100,22 +111,28 @@ private slots:
         QFETCH(int, modelId);
         QFETCH(int, bikeIndex);
         QFETCH(QStringList, options);
+        QFETCH(QByteArray, zone);
+        QFETCH(QDate, date);
+        QFETCH(QTime, time);
         QFETCH(QString, distanceLine);
+        const TimeZoneScope timeZone(zone); // velotool runs in the same zone
+        const QDateTime rideStart(date, time);
+        const QString minute = date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') + time.toString(QStringLiteral("HH:mm"));
+        const QString start = time.second() ? minute + time.toString(QStringLiteral(":ss")) : minute;
         const QString output = path(QStringLiteral("ride.fit"));
-        const VelotoolRun run = VelotoolProcess::run(
-            exportArguments(model, options + QStringList{"--start", RideStartText}, output));
+        const VelotoolRun run = VelotoolProcess::run(exportArguments(model, options + QStringList{"--start", start}, output));
         QCOMPARE(run.err, QString());
         QCOMPARE(run.exitCode, 0);
         const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 6);
-        QCOMPARE(lines.first(), QStringLiteral("Ride of bike %1 on the %2, started %3").arg(bikeIndex + 1).arg(model, RideStartText));
+        QCOMPARE(lines.first(), QStringLiteral("Ride of bike %1 on the %2, started %3").arg(bikeIndex + 1).arg(model, minute));
         QCOMPARE(lines[1], distanceLine);
         QCOMPARE(lines.last(), QStringLiteral("Written to the FIT file %1").arg(output));
 
         // Byte for byte what the export library writes for the device's values.
         ModelData values = deviceValues(modelId);
         const QString reference = path(QStringLiteral("reference.fit"));
-        QVERIFY(Outposter::exportToFit(reference, &values, bikeIndex, RideStart));
+        QVERIFY(Outposter::exportToFit(reference, &values, bikeIndex, rideStart));
         const QByteArray bytes = readFile(output);
         QCOMPARE(bytes, readFile(reference));
 
@@ -128,7 +145,7 @@ private slots:
         const QList<FitMessage> sessions = file.messagesOf(SessionGlobal);
         QCOMPARE(sessions.size(), 1);
         const Bike &bike = values.bikes[bikeIndex];
-        QCOMPARE(sessions[0].field(2)->raw(), quint64(RideStart.toSecsSinceEpoch() - FitEpoch));
+        QCOMPARE(sessions[0].field(2)->raw(), quint64(rideStart.toSecsSinceEpoch() - FitEpoch));
         QCOMPARE(sessions[0].field(9)->raw(), quint64(bike.dailyDistance / 10)); // centimetres
         QCOMPARE(sessions[0].field(8)->raw(),
                  quint64((bike.rideTimeHour * 3600 + bike.rideTimeMin * 60 + bike.rideTimeSec) * 1000));

@@ -183,7 +183,9 @@ RideReport RideReport::ofRide(const ModelData &record, int bikeIndex, const QDat
     RideReport report;
     report.units = unitEntries(units);
 
-    const QString start = rideStart.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    // From the wall-clock parts: a time the switch to summer time skips is still the time chosen.
+    const QString start = rideStart.date().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ')
+        + rideStart.time().toString(QStringLiteral("HH:mm"));
     ReportGroup ride{QStringLiteral("ride"),
                      tr("Ride of bike %1 on the %2, started %3").arg(bikeIndex + 1).arg(record.deviceModel->name, start),
                      {}};
