@@ -54,7 +54,7 @@ void putOnBike(Bike &bike, const BikeValues &values)
     bike.rideTimeSec = values.seconds;
 }
 
-// Stored values of the Part figures: 12345678 mm, 25.0 km/h, 123 m.
+// A day whose figures are easy to check by hand: 12345678 mm, 25.0 km/h, 123 m.
 const BikeValues figures{12345678, 250, 612, 123, 98, 1260, 86, 117, 1, 52, 37};
 const BikeValues otherBike{30000000, 180, 400, 10, 20, 300, 70, 90, 0, 45, 5};
 }
