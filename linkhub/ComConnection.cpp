@@ -192,6 +192,9 @@ void ComConnection::close()
         return;
     }
     qDebug() << "Sending close command";
+    // A clock request queued behind the close command would reach a device that has already
+    // ended the session.
+    stopTimer();
     setConnectionState(Closing, NoError);
     sendCommand(CloseSession);
 }

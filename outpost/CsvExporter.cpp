@@ -1,5 +1,6 @@
 #include "outpost/CsvExporter.h"
 
+#include "linkhub/UnitFactors.h"
 #include "outpost/RideSelection.h"
 
 #include <QCoreApplication>
@@ -60,9 +61,10 @@ struct Units
     bool fahrenheit;
 };
 
-const Units Metric{QStringLiteral("km/kmph/meter/Celsius"), 1e-6, 1.0, 1.0, false};
-const Units Imperial{QStringLiteral("miles/mph/feet/Fahrenheit"), 6.21371192237334e-7, 0.621371192237334,
-                     3.2808399, true};
+const Units Metric{QStringLiteral("km/kmph/meter/Celsius"), UnitFactors::metric().distanceDisplay,
+                   UnitFactors::metric().speedDisplay, UnitFactors::metric().altitudeDisplay, false};
+const Units Imperial{QStringLiteral("miles/mph/feet/Fahrenheit"), UnitFactors::imperial().distanceDisplay,
+                     UnitFactors::imperial().speedDisplay, UnitFactors::imperial().altitudeDisplay, true};
 
 QString headingLine()
 {

@@ -4,7 +4,7 @@
 
 #include "velodesk/FieldLimitValidator.h"
 #include "velodesk/RideTimeValidator.h"
-#include "velodesk/UnitFactors.h"
+#include "linkhub/UnitFactors.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ModelData.h"

@@ -1,13 +1,11 @@
 #include "tools/velotool/DisplayUnits.h"
 
-namespace {
+#include "linkhub/UnitFactors.h"
 
-constexpr double KilometresPerMillimetre = 1e-06;
-constexpr double MilesPerMillimetre = 6.21371192237334e-07;
-constexpr double MphPerKmh = 0.621371192237334;
-constexpr double FeetPerMetre = 3.2808399;
-
-} // namespace
+const UnitFactors &DisplayUnits::factors() const
+{
+    return m_metric ? UnitFactors::metric() : UnitFactors::imperial();
+}
 
 DisplayUnits DisplayUnits::forSystem(int unitSystem)
 {
@@ -41,17 +39,17 @@ QString DisplayUnits::temperatureUnit() const
 
 double DisplayUnits::distance(quint64 millimetres) const
 {
-    return double(millimetres) * (m_metric ? KilometresPerMillimetre : MilesPerMillimetre);
+    return double(millimetres) * factors().distanceDisplay;
 }
 
 double DisplayUnits::speed(quint16 tenthsKmh) const
 {
-    return tenthsKmh / 10.0 * (m_metric ? 1.0 : MphPerKmh);
+    return tenthsKmh / 10.0 * factors().speedDisplay;
 }
 
 double DisplayUnits::altitude(quint32 metres) const
 {
-    return double(metres) * (m_metric ? 1.0 : FeetPerMetre);
+    return double(metres) * factors().altitudeDisplay;
 }
 
 double DisplayUnits::temperature(qint8 celsius) const

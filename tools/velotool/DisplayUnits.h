@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+struct UnitFactors;
+
 /// The units a bike computer shows its values in, and the conversions from the record's metric units.
 /// The factors are the device's own, so that the figures match the device's display.
 class DisplayUnits
@@ -31,6 +33,7 @@ public:
 
 private:
     explicit DisplayUnits(bool metric) : m_metric(metric) {}
+    const UnitFactors &factors() const;
 
     bool m_metric;
 };

@@ -1,7 +1,8 @@
 #pragma once
 
-/// Factors between the record's metric units and the units shown on the value page.
+/// Factors between the record's metric units and the units the device displays (its unitSystem).
 /// Display factors turn stored values into shown ones; write-back factors turn them back.
+/// Shared by everything that shows or writes values in the device's units.
 struct UnitFactors
 {
     double distanceDisplay; ///< mm to km or miles
@@ -10,6 +11,9 @@ struct UnitFactors
     double distanceWriteBack; ///< km or miles to mm
     double speedWriteBack; ///< km/h or mph to km/h (before multiplying by 10)
     double altitudeWriteBack; ///< m or feet to m
+
+    /// The factors of a record's unitSystem: 0 metric, anything else imperial.
+    static const UnitFactors &forSystem(int unitSystem) { return unitSystem == 0 ? metric() : imperial(); }
 
     static const UnitFactors &metric()
     {
