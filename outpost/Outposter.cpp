@@ -141,7 +141,9 @@ bool Outposter::exportToFit(const QString &fileName, ModelData *modelData, int b
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+    // The bytes must have reached the disk before the old file is given up for them.
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
+        || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -9,6 +9,11 @@
 #include "linkhub/ModelData.h"
 #include "outpost/Outposter.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <optional>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -34,6 +39,30 @@ const QList<quint8> SessionFieldsWithAltitude = {253, 2, 7, 8, 5, 0, 1, 9, 11, 1
 const QList<quint8> SessionFieldsWithoutAltitude = {253, 2, 7, 8, 5, 0, 1, 9, 11, 14, 15, 16, 17, 65, 18, 19};
 
 } // namespace
+
+/// Limits the size of the files this process writes while it lives; writing past it fails.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit previous{};
+    void (*previousHandler)(int) = nullptr;
+};
 
 class tst_Outposter : public QObject
 {
@@ -354,6 +383,7 @@ private slots:
         QTest::newRow("bike index out of range") << QStringLiteral("bike");
         QTest::newRow("folder not writable") << QStringLiteral("read-only folder");
         QTest::newRow("replacing refused by the folder") << QStringLiteral("sticky folder");
+        QTest::newRow("disk full half-way") << QStringLiteral("file size limit");
     }
 
     void existingFileSurvivesFailedExport()
@@ -382,6 +412,10 @@ private slots:
         ModelData record = sampleRecord(0x23);
         bool exported = true;
         {
+            // Files may grow to 150 bytes only: the ride's 240 bytes stop half-way, as on a full disk.
+            std::optional<FileSizeLimit> sizeLimit;
+            if (failure == "file size limit")
+                sizeLimit.emplace(150);
             UnprivilegedFileAccess access;
             if (!access.isEffective())
                 QSKIP("the file system identity cannot be changed here");
