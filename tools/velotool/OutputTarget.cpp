@@ -2,6 +2,8 @@
 
 #include "tools/velotool/StagedExport.h"
 
+#include "outpost/Outposter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,7 +58,7 @@ std::optional<ToolFailure> OutputTarget::checkWritable() const
 
 std::optional<ToolFailure> OutputTarget::write(ModelData *record, int bikeIndex, const QDateTime &rideStart) const
 {
-    const bool written = m_kind == Kind::Fit ? StagedExport::writeFit(m_path, record, bikeIndex, rideStart)
+    const bool written = m_kind == Kind::Fit ? Outposter::exportToFit(m_path, record, bikeIndex, rideStart)
                                              : StagedExport::appendCsv(m_path, record, bikeIndex, rideStart);
     if (written)
         return std::nullopt;

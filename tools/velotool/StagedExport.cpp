@@ -1,14 +1,12 @@
 #include "tools/velotool/StagedExport.h"
 
 #include "outpost/CsvExporter.h"
-#include "outpost/Outposter.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <cstdio>
-#include <sstream>
 
 namespace {
 
@@ -35,29 +33,6 @@ private:
 };
 
 } // namespace
-
-bool StagedExport::writeFit(const QString &path, ModelData *record, int bikeIndex, const QDateTime &rideStart)
-{
-    const QString target = resolvedTarget(path);
-    StagedFile staged(freeStagingName(target));
-    if (!staged.isValid() || !Outposter::exportToFit(staged.path(), record, bikeIndex, rideStart))
-        return false;
-
-    // The exporter can count a file as written that the disk did not take whole; compare it with
-    // the bytes it stands for.
-    std::stringstream expected(std::ios::in | std::ios::out | std::ios::binary);
-    if (Outposter::exportToStream(expected, record, bikeIndex, rideStart) != 0)
-        return false;
-    bool readable = false;
-    const QByteArray written = readAll(staged.path(), &readable);
-    if (!readable || written != QByteArray::fromStdString(expected.str()))
-        return false;
-
-    if (!replace(staged.path(), target))
-        return false;
-    staged.keep();
-    return true;
-}
 
 bool StagedExport::appendCsv(const QString &path, ModelData *record, int bikeIndex, const QDateTime &rideStart)
 {
@@ -109,17 +84,6 @@ bool StagedExport::copyInto(const QString &source, const QString &copy)
     }
     out.close();
     return in.error() == QFileDevice::NoError && out.error() == QFileDevice::NoError;
-}
-
-QByteArray StagedExport::readAll(const QString &path, bool *ok)
-{
-    QFile file(path);
-    *ok = file.open(QIODevice::ReadOnly);
-    if (!*ok)
-        return QByteArray();
-    const QByteArray bytes = file.readAll();
-    *ok = file.error() == QFileDevice::NoError;
-    return bytes;
 }
 
 bool StagedExport::replace(const QString &staged, const QString &target)
