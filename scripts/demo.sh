@@ -5,11 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ "$(id -u)" -eq 0 ]; then
-  bash scripts/install-deps.sh
-else
-  bash scripts/install-deps.sh || sudo bash scripts/install-deps.sh
-fi
+bash scripts/install-deps.sh
 
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 # The same build folder as scripts/build-and-test.sh, building only the program.

@@ -21,6 +21,9 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null; then
+    exec sudo bash "$0" "$@"
+  fi
   echo "Missing packages: ${missing[*]}" >&2
   echo "Run this script as root (or install them with apt-get) and try again." >&2
   exit 1
