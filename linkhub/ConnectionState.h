@@ -3,7 +3,7 @@
 #include <QMetaType>
 
 /// Where a link stands; reported together with an ErrorMessage by connectionStateChanged.
-enum ConnectionState {
+enum ConnectionState : int {
     Closed = 0,
     Opening = 1,
     WaitingForAnswer = 2,
@@ -12,8 +12,9 @@ enum ConnectionState {
     Error = 5,
 };
 
-/// Why a state was reported; NoError for an ordinary change.
-enum ErrorMessage {
+/// Why a state was reported; NoError for an ordinary change. Both enumerations are int-based, so
+/// that a value a newer link might send is still a valid value for the receiver to ignore.
+enum ErrorMessage : int {
     NoError = 0,
     FailedToOpen = 1,
     UnknownDeviceType = 2,
