@@ -1,9 +1,9 @@
 #include "tools/velotool/DeviceSession.h"
 
 #include "linkhub/ComConnection.h"
+#include "linkhub/PortDiagnosis.h"
 #include "linkhub/SupportedModels.h"
 #include "tools/velotool/ModelLookup.h"
-#include "tools/velotool/PortDiagnosis.h"
 
 #include <QEventLoop>
 
@@ -104,7 +104,7 @@ void DeviceSession::onStateChanged(ConnectionState state, ErrorMessage error)
 
     switch (error) {
     case FailedToOpen:
-        fail(ExitStatus::PortUnavailable, PortDiagnosis::explain(m_port));
+        fail(ExitStatus::PortUnavailable, portProblem(m_port));
         break;
     case UnknownDeviceType:
         fail(ExitStatus::ModelRefused,
@@ -282,4 +282,29 @@ QString DeviceSession::blocksReadText() const
     if (m_blocksExpected == 0)
         return tr("no values read yet");
     return tr("%1 of %2 blocks read").arg(m_blocksRead.size()).arg(m_blocksExpected);
+}
+
+QString DeviceSession::portProblem(const QString &port)
+{
+    switch (PortDiagnosis::causeFor(port)) {
+    case PortDiagnosis::Cause::Missing:
+        return tr("Cannot open port %1: there is no such port. Check the cable and the name; "
+                  "\"velotool ports\" lists the ports behind supported USB bridges.")
+            .arg(port);
+    case PortDiagnosis::Cause::PermissionDenied: {
+        const QString group = PortDiagnosis::owningGroup(port);
+        if (group.isEmpty())
+            return tr("Cannot open port %1: permission denied. Run velotool as a user who may use the port.")
+                .arg(port);
+        return tr("Cannot open port %1: permission denied. Add your user to the group \"%2\" that owns it "
+                  "(sudo usermod -aG %2 $USER), log in again and retry.")
+            .arg(port, group);
+    }
+    case PortDiagnosis::Cause::Busy:
+    case PortDiagnosis::Cause::Unusable:
+        break;
+    }
+    return tr("Cannot open port %1: it is not a serial port, or another program is using it. "
+              "Close other programs that use the port and try again.")
+        .arg(port);
 }

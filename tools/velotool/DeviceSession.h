@@ -68,6 +68,8 @@ private:
     void finish();
     QString blocksReadText() const;
     QString supportedModels() const;
+    /// One line naming the port, what went wrong and what to do.
+    static QString portProblem(const QString &port);
 
     ComConnection &m_connection;
     const std::chrono::milliseconds m_readTimeout;
