@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace {
 const QString distancePattern = QStringLiteral("\\d*\\.\\d{0,3}");
@@ -88,7 +89,7 @@ ChangeValuesPage::ChangeValuesPage(ComConnection *connection, QWidget *parent)
     attachValidator(ui->cadAvgEdit, countPattern, largest<quint16>());
     attachValidator(ui->cadMaxEdit, countPattern, largest<quint16>());
     ui->rideTimeEdit->setValidator(new RideTimeValidator(this));
-    useUnits(units);
+    useUnits(true);
 
     connect(ui->changeButton, &QPushButton::clicked, this, &ChangeValuesPage::onChangeValues);
     connect(ui->metricRadioButton, &QRadioButton::toggled, this, &ChangeValuesPage::onSystemChanged);
@@ -143,10 +144,10 @@ void ChangeValuesPage::initializePage()
     if (record->unitSystem == 0) {
         const QSignalBlocker quiet(ui->metricRadioButton);
         ui->metricRadioButton->setChecked(true);
-        useUnits(UnitFactors::metric());
+        useUnits(true);
     } else {
         ui->imperialRadioButton->setChecked(true);
-        useUnits(UnitFactors::imperial());
+        useUnits(false);
     }
 
     ui->kcalEdit->setText(QString::number(record->dailyCalories));
@@ -158,12 +159,14 @@ void ChangeValuesPage::initializePage()
 
 void ChangeValuesPage::onSystemChanged(bool metric)
 {
-    useUnits(metric ? UnitFactors::metric() : UnitFactors::imperial());
+    useUnits(metric);
 }
 
-void ChangeValuesPage::useUnits(const UnitFactors &factors)
+void ChangeValuesPage::useUnits(bool metric)
 {
+    const UnitFactors &factors = metric ? UnitFactors::metric() : UnitFactors::imperial();
     shownUnits = &factors;
+    showUnitNames(metric);
     distanceValidator->setScale(factors.distanceWriteBack);
     avgSpeedValidator->setScale(speedTenths * factors.speedWriteBack);
     maxSpeedValidator->setScale(speedTenths * factors.speedWriteBack);
@@ -180,13 +183,36 @@ void ChangeValuesPage::fillUnitFields()
         return;
     const Bike &bike = record->bikes[bikeIndex()];
     const UnitFactors &units = *shownUnits;
-    const auto decimal = [](double value, int decimals) { return QString::number(value, 'f', decimals); };
-    ui->distanceEdit->setText(decimal(bike.dailyDistance * units.distanceDisplay, 3));
-    ui->avgSpeedEdit->setText(decimal(bike.avgSpeed / speedTenths * units.speedDisplay, 1));
-    ui->maxSpeedEdit->setText(decimal(bike.maxSpeed / speedTenths * units.speedDisplay, 1));
-    ui->altGainEdit->setText(decimal(bike.altGain * units.altitudeDisplay, 1));
-    ui->altLossEdit->setText(decimal(bike.altLoss * units.altitudeDisplay, 1));
-    ui->altMaxEdit->setText(decimal(bike.maxAlt * units.altitudeDisplay, 1));
+    const auto fill = [this](QLineEdit *edit, double value, int decimals) {
+        const QString text = QString::number(value, 'f', decimals);
+        edit->setText(text);
+        filledTexts.insert(edit, text);
+    };
+    fill(ui->distanceEdit, bike.dailyDistance * units.distanceDisplay, 3);
+    fill(ui->avgSpeedEdit, bike.avgSpeed / speedTenths * units.speedDisplay, 1);
+    fill(ui->maxSpeedEdit, bike.maxSpeed / speedTenths * units.speedDisplay, 1);
+    fill(ui->altGainEdit, bike.altGain * units.altitudeDisplay, 1);
+    fill(ui->altLossEdit, bike.altLoss * units.altitudeDisplay, 1);
+    fill(ui->altMaxEdit, bike.maxAlt * units.altitudeDisplay, 1);
+}
+
+void ChangeValuesPage::showUnitNames(bool metric)
+{
+    const QString distance = metric ? tr("km") : tr("mi");
+    const QString speed = metric ? tr("km/h") : tr("mph");
+    const QString altitude = metric ? tr("m") : tr("ft");
+    ui->distanceUnit->setText(distance);
+    ui->avgSpeedUnit->setText(speed);
+    ui->maxSpeedUnit->setText(speed);
+    ui->altGainUnit->setText(altitude);
+    ui->altLossUnit->setText(altitude);
+    ui->altMaxUnit->setText(altitude);
+}
+
+bool ChangeValuesPage::isEdited(const QLineEdit *edit) const
+{
+    const auto filled = filledTexts.constFind(edit);
+    return filled == filledTexts.constEnd() || edit->text() != filled.value();
 }
 
 bool ChangeValuesPage::validatePage()
@@ -208,13 +234,17 @@ bool ChangeValuesPage::validatePage()
     record->unitSystem = metric ? 0 : 1;
     const UnitFactors &units = metric ? UnitFactors::metric() : UnitFactors::imperial();
 
-    bike.dailyDistance = storedValue<quint32>(decimalOf(ui->distanceEdit->text()) * units.distanceWriteBack);
+    const auto storeIfEdited = [this](const QLineEdit *edit, auto &target, double writeBack) {
+        if (isEdited(edit))
+            target = storedValue<std::decay_t<decltype(target)>>(decimalOf(edit->text()) * writeBack);
+    };
+    storeIfEdited(ui->distanceEdit, bike.dailyDistance, units.distanceWriteBack);
     record->dailyCalories = storedCount<quint32>(ui->kcalEdit->text());
-    bike.avgSpeed = storedValue<quint16>(decimalOf(ui->avgSpeedEdit->text()) * speedTenths * units.speedWriteBack);
-    bike.maxSpeed = storedValue<quint16>(decimalOf(ui->maxSpeedEdit->text()) * speedTenths * units.speedWriteBack);
-    bike.altGain = storedValue<quint32>(decimalOf(ui->altGainEdit->text()) * units.altitudeWriteBack);
-    bike.altLoss = storedValue<quint32>(decimalOf(ui->altLossEdit->text()) * units.altitudeWriteBack);
-    bike.maxAlt = storedValue<quint16>(decimalOf(ui->altMaxEdit->text()) * units.altitudeWriteBack);
+    storeIfEdited(ui->avgSpeedEdit, bike.avgSpeed, speedTenths * units.speedWriteBack);
+    storeIfEdited(ui->maxSpeedEdit, bike.maxSpeed, speedTenths * units.speedWriteBack);
+    storeIfEdited(ui->altGainEdit, bike.altGain, units.altitudeWriteBack);
+    storeIfEdited(ui->altLossEdit, bike.altLoss, units.altitudeWriteBack);
+    storeIfEdited(ui->altMaxEdit, bike.maxAlt, units.altitudeWriteBack);
     record->avgHeartRate = storedCount<quint8>(ui->hrAvgEdit->text());
     record->maxHeartRate = storedCount<quint8>(ui->hrMaxEdit->text());
     bike.avgCadence = storedCount<quint16>(ui->cadAvgEdit->text());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QWizardPage>
 
 #include <memory>
@@ -36,14 +37,21 @@ private slots:
 private:
     void setEditable(bool editable);
     int bikeIndex() const;
-    /// Shows the unit-bearing values with the given factors and makes the edits check against them.
-    void useUnits(const UnitFactors &factors);
+    /// Shows the unit-bearing values and their units in metric or imperial units and makes the
+    /// edits check against them.
+    void useUnits(bool metric);
     void fillUnitFields();
+    void showUnitNames(bool metric);
+    /// Whether the user changed the text since the page filled it in.
+    bool isEdited(const QLineEdit *edit) const;
     FieldLimitValidator *attachValidator(QLineEdit *edit, const QString &pattern, double largestStored);
 
     std::unique_ptr<Ui::ChangeValuesPage> ui;
     ComConnection *connection;
     const UnitFactors *shownUnits;
+    // What the page put into each unit-bearing field: a field still showing it was not edited
+    // and keeps the record's exact value, which its rounded text would not give back.
+    QHash<const QLineEdit *, QString> filledTexts;
     FieldLimitValidator *distanceValidator = nullptr;
     FieldLimitValidator *avgSpeedValidator = nullptr;
     FieldLimitValidator *maxSpeedValidator = nullptr;

@@ -2,6 +2,8 @@
 
 #include "ui_ChooseFilePage.h"
 
+#include "velodesk/ExportFailure.h"
+
 #include "linkhub/ComConnection.h"
 #include "outpost/CsvExporter.h"
 #include "outpost/Outposter.h"
@@ -9,7 +11,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QFileDialog>
-#include <QMessageBox>
+#include <QFileInfo>
 
 ChooseFilePage::ChooseFilePage(ComConnection *connection, QWidget *parent)
     : QWizardPage(parent), ui(std::make_unique<Ui::ChooseFilePage>()), connection(connection)
@@ -28,20 +30,25 @@ int ChooseFilePage::nextId() const
 
 void ChooseFilePage::onSearchButton()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Export File"), ui->fileEdit->text(),
-                                                      tr("Fit Files (*.fit);;csv Files (*.csv)"));
-    if (!path.isEmpty())
-        ui->fileEdit->setText(path);
+    const QString fitFilter = tr("Fit Files (*.fit)");
+    const QString csvFilter = tr("csv Files (*.csv)");
+    QString chosenFilter;
+    QString path = QFileDialog::getSaveFileName(this, tr("Export File"), ui->fileEdit->text(),
+                                                fitFilter + QStringLiteral(";;") + csvFilter, &chosenFilter);
+    if (path.isEmpty())
+        return;
+    // The ending decides the format; a name typed without one gets that of the chosen file type,
+    // so that choosing FIT files gives a FIT file.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += chosenFilter == fitFilter ? QStringLiteral(".fit") : QStringLiteral(".csv");
+    ui->fileEdit->setText(path);
 }
 
 bool ChooseFilePage::validatePage()
 {
     if (field(QStringLiteral("type_fit")).toBool() && exportRide())
         return true;
-    QMessageBox::critical(this, tr("Exporting failed"),
-                          tr("There was a problem exporting the file. Please make sure that you have "
-                             "sufficient rights and that no other application is currently using the file."),
-                          QMessageBox::Ok);
+    ExportFailure::tell(this);
     return false;
 }
 

@@ -2,23 +2,18 @@
 
 #include "ui_ComPortPage.h"
 
+#include "velodesk/ConnectionStatus.h"
 #include "velodesk/PortNameModel.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ComListModel.h"
 #include "linkhub/ModelData.h"
-#include "linkhub/SupportedModels.h"
+#include "linkhub/PortDiagnosis.h"
 
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPixmap>
-
-namespace {
-const QSize pictureSize(200, 100);
-}
 
 ComPortPage::ComPortPage(ComConnection *connection, QWidget *parent)
-    : QWizardPage(parent), ui(std::make_unique<Ui::ComPortPage>())
+    : QWizardPage(parent), ui(std::make_unique<Ui::ComPortPage>()), acceptance(connection, this)
 {
     ui->setupUi(this);
     setCommitPage(true);
@@ -58,7 +53,7 @@ void ComPortPage::onConnect()
         setButtonsEnabled(true);
         return;
     }
-    modelRefused = false;
+    openedPort = port;
     connection->open(port, false);
 }
 
@@ -80,99 +75,32 @@ void ComPortPage::setButtonsEnabled(bool enabled)
 
 void ComPortPage::updateConnectionState(ConnectionState newState, ErrorMessage error)
 {
-    QString text;
-    bool reenable = false;
-    if (error == NoError) {
-        switch (newState) {
-        case Closed:
-            text = tr("Connection closed", "Connection State");
-            reenable = true;
-            break;
-        case Opening:
-            text = tr("Connection opening...", "Connection State");
-            break;
-        case WaitingForAnswer:
-            text = tr("Waiting for answer...", "Connection State");
-            break;
-        case Connected:
-            text = tr("Connected", "Connection State");
-            break;
-        case Closing:
-            text = tr("Connection closing...", "Connection State");
-            break;
-        case Error:
-            text = tr("Connection error", "Connection State");
-            reenable = true;
-            break;
-        default:
-            return;
-        }
-    } else {
-        switch (error) {
-        case FailedToOpen:
-            text = tr("Failed to open connection", "Connection Error");
-            break;
-        case UnknownDeviceType:
-            text = tr("Unknown device type", "Connection Error");
-            break;
-        case ConnectionLost:
-            text = tr("Connection lost", "Connection Error");
-            break;
-        default:
-            return;
-        }
-        reenable = true;
-    }
+    acceptance.noteState(newState, error);
+    const QString text = ConnectionStatus::text(newState, error);
+    if (text.isEmpty())
+        return;
     ui->lblConnectionStatus->setText(text);
-    if (reenable)
+    showPortProblem(error == FailedToOpen ? PortDiagnosis::reason(openedPort) : QString());
+    if (ConnectionStatus::linkEnded(newState, error))
         setButtonsEnabled(true);
+}
+
+void ComPortPage::showPortProblem(const QString &text)
+{
+    ui->lblPortProblem->setText(text);
+    ui->lblPortProblem->setVisible(!text.isEmpty());
 }
 
 void ComPortPage::modelDataUpdate(ModelData *data, int updateBits)
 {
     if (!data || !data->deviceModel)
         return;
-    const int id = data->deviceModel->id;
-
     if (updateBits == IdentityUpdate) {
-        if (SupportedModels::isSupported(id)) {
-            modelRefused = false;
-            showModel(*data);
-        } else {
-            modelRefused = true;
-            connection->close();
-            QMessageBox::critical(this, tr("Device unsupported"), tr("This device is not supported!"),
-                                  QMessageBox::Ok);
-        }
+        if (acceptance.checkModel(*data) == DeviceAcceptance::Verdict::Accepted)
+            DeviceAcceptance::showModel(*data->deviceModel, ui->txtDeviceModel, ui->lblImage);
         return;
     }
-
-    if (updateBits & FirmwareVersionUpdate) {
-        // The firmware answer of a refused model, or one that arrives after the link went down,
-        // must not restart reading.
-        if (modelRefused || connection->getConnectionState() != Connected)
-            return;
-        if (!SupportedModels::isFirmwareAccepted(id, data->firmwareVersion)) {
-            QMessageBox::warning(this, tr("Firmware unsupported"),
-                                 tr("The device firmware is not supported by this Application!\n"
-                                    "Please update your device with the Tunedock tool!"),
-                                 QMessageBox::Ok);
-            connection->close();
-            return;
-        }
+    if ((updateBits & FirmwareVersionUpdate)
+        && acceptance.checkFirmware(*data) == DeviceAcceptance::Verdict::Accepted)
         emit completeChanged();
-        connection->approveFw();
-    }
-}
-
-void ComPortPage::showModel(const ModelData &data)
-{
-    ui->txtDeviceModel->setText(data.deviceModel->name);
-    const QPixmap picture(data.deviceModel->imagePath);
-    if (picture.isNull()) {
-        ui->lblImage->hide();
-        return;
-    }
-    ui->lblImage->setPixmap(picture.scaled(pictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    ui->lblImage->show();
 }

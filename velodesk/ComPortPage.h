@@ -1,5 +1,7 @@
 #pragma once
 
+#include "velodesk/DeviceAcceptance.h"
+
 #include "linkhub/ConnectionState.h"
 
 #include <QWizardPage>
@@ -38,11 +40,12 @@ private:
     /// The port to open: the listed row shown in the box, else the name typed into it.
     QString chosenPortName() const;
     void setButtonsEnabled(bool enabled);
-    void showModel(const ModelData &data);
+    /// Below the status line: why the port did not open, or nothing.
+    void showPortProblem(const QString &text);
 
     std::unique_ptr<Ui::ComPortPage> ui;
     ComConnection *connection;
     std::unique_ptr<ComListModel> portList;
-    // The model refused at identification; its later firmware answer must not approve it.
-    bool modelRefused = false;
+    DeviceAcceptance acceptance;
+    QString openedPort; // the port of the last open, for explaining why it failed
 };

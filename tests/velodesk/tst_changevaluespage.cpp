@@ -71,6 +71,9 @@ private slots:
     void altitudeGroupOnlyWithAltitudeValues();
     void editableOnlyWithChangeValues();
     void switchingUnitsRefillsUnitFields();
+    void onlyEditedFieldsAreConverted_data();
+    void onlyEditedFieldsAreConverted();
+    void unitsBesideTheFields();
     void typingIsLimitedToTheField_data();
     void typingIsLimitedToTheField();
     void limitFollowsUnitSystem();
@@ -139,17 +142,16 @@ void ChangeValuesPageTest::showsAndStores_data()
     QTest::addColumn<QList<qlonglong>>("stored");
 
     // Shown: ride time, distance, kcal, speeds, altitudes, heart rates, cadences.
-    // Stored after Next: distance, speeds, altitudes, ride seconds.
+    // Stored after Next: distance, speeds, altitudes, ride seconds. Nothing was edited, so the
+    // rounded texts (7.671 miles, 15.5 mph, 403.5 ft) do not replace the exact figures.
     QTest::newRow("metric, bike 1")
         << 0 << true
         << QStringList{"01:52:37", "12.346", "1234", "25.0", "61.2", "123.0", "98.0", "1260.0", "131", "177", "86", "117"}
-        << QList<qlonglong>{12346000, 250, 612, 123, 98, 1260, 6757};
-    // 25.0 km/h is 15.534 mph, shown 15.5, stored 15.5 x 16.09344 = 249.45; 123 m is 403.54 ft,
-    // stored 403.5 x 0.3048 = 122.98; both truncated.
+        << QList<qlonglong>{12345678, 250, 612, 123, 98, 1260, 6757};
     QTest::newRow("imperial, bike 1")
         << 1 << true
         << QStringList{"01:52:37", "7.671", "1234", "15.5", "38.0", "403.5", "321.5", "4133.9", "131", "177", "86", "117"}
-        << QList<qlonglong>{12345277, 249, 611, 122, 97, 1260, 6757};
+        << QList<qlonglong>{12345678, 250, 612, 123, 98, 1260, 6757};
     QTest::newRow("metric, bike 2")
         << 0 << false
         << QStringList{"00:45:05", "30.000", "1234", "18.0", "40.0", "10.0", "20.0", "300.0", "131", "177", "70", "90"}
@@ -184,7 +186,7 @@ void ChangeValuesPageTest::showsAndStores()
         texts.append(edit(driver, name)->text());
     QCOMPARE(texts, shown);
 
-    // Next without changes stores the shown, rounded values into the chosen bike only.
+    // Next without changes keeps the values, and touches the chosen bike only.
     const Bike untouched = driver.connection().getData()->bikes[1 - index];
     QVERIFY(driver.press(QWizard::NextButton));
     const ModelData *record = driver.connection().getData();
@@ -295,6 +297,72 @@ void ChangeValuesPageTest::switchingUnitsRefillsUnitFields()
     QCOMPARE(driver.connection().getData()->unitSystem, 0);
     QCOMPARE(driver.connection().getData()->bikes[0].avgSpeed, quint16(250));
     QCOMPARE(int(driver.connection().getData()->avgHeartRate), 99);
+}
+
+void ChangeValuesPageTest::onlyEditedFieldsAreConverted_data()
+{
+    QTest::addColumn<int>("deviceUnits");
+    QTest::addColumn<QString>("edited");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QList<qlonglong>>("stored");
+
+    // Stored: distance, speeds, altitude gain, loss and maximum. The Lumo 60 said 812 m up,
+    // 798 m down and 61.2 km/h; seen in feet and mph they come back as 811, 797 and 61.1, and
+    // seen in km the distance loses its metres, unless unedited fields keep the record's values.
+    const QList<qlonglong> asRead{48731234, 259, 612, 812, 798, 1301};
+    QTest::newRow("metric device seen in imperial") << 0 << QString() << QString() << asRead;
+    QTest::newRow("imperial device seen in metric") << 1 << QString() << QString() << asRead;
+    QList<qlonglong> gainEdited = asRead;
+    gainEdited[3] = 304; // 1000 ft
+    QTest::newRow("an edited field is converted") << 0 << "altGainEdit" << "1000.0" << gainEdited;
+}
+
+void ChangeValuesPageTest::onlyEditedFieldsAreConverted()
+{
+    QFETCH(int, deviceUnits);
+    QFETCH(QString, edited);
+    QFETCH(QString, typed);
+    QFETCH(QList<qlonglong>, stored);
+
+    SimulatedBikeComputer device{0x51};
+    ModelData values = device.values();
+    values.unitSystem = deviceUnits;
+    putOnBike(values.bikes[0], {48731234, 259, 612, 812, 798, 1301, 80, 110, 1, 52, 37});
+    device.setValues(values);
+    WizardDriver driver;
+    QVERIFY(openValuesPage(driver, device, true));
+    QTest::mouseClick(driver.find<QPushButton>(QStringLiteral("changeButton")), Qt::LeftButton);
+    clickRadio(driver, deviceUnits == 0 ? QStringLiteral("imperialRadioButton") : QStringLiteral("metricRadioButton"));
+    if (!edited.isEmpty())
+        retype(edit(driver, edited), typed);
+    QVERIFY(driver.press(QWizard::NextButton));
+
+    const Bike &bike = driver.connection().getData()->bikes[0];
+    QCOMPARE((QList<qlonglong>{bike.dailyDistance, bike.avgSpeed, bike.maxSpeed, bike.altGain, bike.altLoss, bike.maxAlt}),
+             stored);
+    QCOMPARE(driver.connection().getData()->unitSystem, deviceUnits == 0 ? 1 : 0);
+}
+
+void ChangeValuesPageTest::unitsBesideTheFields()
+{
+    SimulatedBikeComputer device{0x23};
+    ModelData values = device.values();
+    values.unitSystem = 1;
+    device.setValues(values);
+    WizardDriver driver;
+    QVERIFY(openValuesPage(driver, device, true));
+    const QStringList units{"distanceUnit", "kcalUnit", "avgSpeedUnit", "maxSpeedUnit", "altGainUnit",
+                            "altLossUnit", "altMaxUnit", "hrAvgUnit", "hrMaxUnit", "cadAvgUnit", "cadMaxUnit"};
+    const auto shownUnits = [&] {
+        QStringList texts;
+        for (const QString &name : units)
+            texts.append(driver.find<QLabel>(name)->text());
+        return texts;
+    };
+    QCOMPARE(shownUnits(), QStringList({"mi", "kcal", "mph", "mph", "ft", "ft", "ft", "bpm", "bpm", "rpm", "rpm"}));
+    QTest::mouseClick(driver.find<QPushButton>(QStringLiteral("changeButton")), Qt::LeftButton);
+    clickRadio(driver, QStringLiteral("metricRadioButton"));
+    QCOMPARE(shownUnits(), QStringList({"km", "kcal", "km/h", "km/h", "m", "m", "m", "bpm", "bpm", "rpm", "rpm"}));
 }
 
 void ChangeValuesPageTest::typingIsLimitedToTheField_data()
@@ -455,7 +523,7 @@ void ChangeValuesPageTest::emptyFieldsStoreZero()
     QCOMPARE(int(bike.avgSpeed), 0);
     QCOMPARE(int(bike.maxSpeed), 0);
     QCOMPARE(int(bike.avgCadence), 0);
-    QCOMPARE(bike.dailyDistance, 12346000u);
+    QCOMPARE(bike.dailyDistance, 12345678u);
 }
 
 QTEST_MAIN(ChangeValuesPageTest)

@@ -10,14 +10,20 @@
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/QextSerialEnumerator.h"
+#include "tests/outpost/UnprivilegedFileAccess.h"
 #include "tools/simulator/SimulatedBikeComputer.h"
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <unistd.h>
 
 namespace {
 constexpr int deviceWaitMs = int(WizardDriver::DeviceWait.count());
@@ -68,6 +74,9 @@ private slots:
     void listedPortThatCannotBeOpened();
     void nothingToOpen();
     void refreshSelectsFirstRow();
+    void portProblemIsExplained_data();
+    void portProblemIsExplained();
+    void firmwareVerdictFollowsTheReportsSeen();
 
 private:
     std::unique_ptr<TestSettings> settings;
@@ -380,6 +389,99 @@ void ComPortPageTest::refreshSelectsFirstRow()
     QCOMPARE(box->currentIndex(), 0);
     QCOMPARE(box->currentText(), QStringLiteral("/dev/ttyUSB0"));
     QCOMPARE(box->itemText(1), QStringLiteral("/dev/ttyUSB1"));
+}
+
+void ComPortPageTest::portProblemIsExplained_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("missing") << "missing" << "There is no port %1: check the cable and the port name.";
+    QTest::newRow("no permission")
+        << "no permission" << "No permission to use %1: join the group \"%2\" (sudo usermod -aG %2 $USER) and log in again.";
+    QTest::newRow("busy") << "busy" << "%1 is busy: close the other program that uses it and try again.";
+    QTest::newRow("not a serial port") << "regular file" << "%1 did not open as a serial port: check the port name.";
+}
+
+void ComPortPageTest::portProblemIsExplained()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    // Others may look into the folder, as into /dev.
+    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                     | QFile::ReadOther | QFile::ExeOther));
+    QString port = folder.filePath(QStringLiteral("ttyUSB7"));
+    SimulatedBikeComputer device{0x51};
+    QSerialPort otherProgram;
+    std::unique_ptr<UnprivilegedFileAccess> unprivileged;
+    if (kind == QLatin1String("busy")) {
+        QVERIFY(device.start());
+        port = device.portName();
+        otherProgram.setPortName(port);
+        QVERIFY(otherProgram.open(QIODevice::ReadWrite));
+    } else if (kind != QLatin1String("missing")) {
+        QFile file(port);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+    }
+    if (kind == QLatin1String("no permission")) {
+        // Owned by a group other than root, as serial devices are (dialout on Debian).
+        QVERIFY(QFile::setPermissions(port, {}));
+        QVERIFY(::chown(QFile::encodeName(port).constData(), ::geteuid(), 65534) == 0 || ::geteuid() != 0);
+        reason = reason.arg(QStringLiteral("%1"), QFileInfo(port).group());
+    }
+
+    WizardDriver driver;
+    auto *problem = driver.find<QLabel>(QStringLiteral("lblPortProblem"));
+    QVERIFY(problem->isHidden());
+    if (kind == QLatin1String("no permission")) {
+        unprivileged = std::make_unique<UnprivilegedFileAccess>();
+        QVERIFY(unprivileged->isEffective());
+    }
+    driver.connectTo(port);
+    QTRY_COMPARE(driver.find<QLabel>(QStringLiteral("lblConnectionStatus"))->text(),
+                 QStringLiteral("Failed to open connection"));
+    QCOMPARE(problem->text(), reason.arg(port));
+    QVERIFY(problem->isVisible());
+    unprivileged.reset();
+
+    // The next try hides it again.
+    emit driver.connection().connectionStateChanged(Opening, NoError);
+    QVERIFY(problem->isHidden());
+}
+
+void ComPortPageTest::firmwareVerdictFollowsTheReportsSeen()
+{
+    // The firmware question is left open, so the test decides when the answer is delivered.
+    SimulatedBikeComputer device{0x21};
+    device.setHandler(ReadFirmwareVersion, [](ModelData &, const RequestFrame &) { return std::nullopt; });
+    QVERIFY(device.start());
+    WizardDriver driver;
+    MessageBoxAnswerer answerer;
+    driver.connectTo(device.portName());
+    QTRY_COMPARE_WITH_TIMEOUT(driver.find<QLabel>(QStringLiteral("txtDeviceModel"))->text(), QStringLiteral("Lumo 20"),
+                              deviceWaitMs);
+
+    // Reports reach the page queued: the link may already stand elsewhere (here it has gone back
+    // to waiting, its report still on the way) when the firmware answer it sent before arrives.
+    ComConnection &link = driver.connection();
+    {
+        const QSignalBlocker reportOnTheWay(&link);
+        link.setConnectionState(WaitingForAnswer, NoError);
+    }
+    ModelData *record = link.getData();
+    record->firmwareVersion = 29;
+    emit link.modelDataUpdate(record, FirmwareVersionUpdate);
+
+    // The page judged the answer: the user is told and may try again.
+    QCOMPARE(answerer.boxes().size(), 1);
+    QCOMPARE(answerer.boxes().first().title, QStringLiteral("Firmware unsupported"));
+    QTRY_COMPARE(driver.find<QLabel>(QStringLiteral("lblConnectionStatus"))->text(), QStringLiteral("Connection closed"));
+    QVERIFY(driver.find<QPushButton>(QStringLiteral("btnConnect"))->isEnabled());
+    QVERIFY(!readsModel(device));
 }
 
 QTEST_MAIN(ComPortPageTest)

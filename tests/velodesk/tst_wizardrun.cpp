@@ -1,6 +1,7 @@
 // Whole runs of the export wizard against the simulated bike computer, through the widgets:
 // connect, choose the ride, check and correct the values, write a FIT file or a CSV line.
 
+#include "FileDialogAnswerer.h"
 #include "MessageBoxAnswerer.h"
 #include "TestSettings.h"
 #include "WizardDriver.h"
@@ -60,6 +61,8 @@ private slots:
     void fileEndingChoosesFormat_data();
     void fileEndingChoosesFormat();
     void failedExportStaysOnFilePage();
+    void searchAddsTheChosenEnding_data();
+    void searchAddsTheChosenEnding();
     void uploadPageScreenshot();
 
 private:
@@ -211,8 +214,9 @@ void WizardRunTest::exportsRide()
     QCOMPARE(int(record->bikes[bike].rideTimeHour), 2);
     QCOMPARE(int(record->bikes[bike].rideTimeMin), 3);
     QCOMPARE(int(record->bikes[bike].rideTimeSec), 4);
-    QCOMPARE(record->bikes[bike].dailyDistance, unitSystem == 0 ? 12346000u : quint32(7.671 * 1609344.0));
-    QCOMPARE(int(record->bikes[bike].altGain), unitSystem == 0 ? 123 : 122);
+    // Values left as shown keep their exact figures in either unit system.
+    QCOMPARE(record->bikes[bike].dailyDistance, 12345678u);
+    QCOMPARE(int(record->bikes[bike].altGain), 123);
     if (screenshots)
         driver.screenshot(QStringLiteral("5-export-type"));
 
@@ -257,7 +261,7 @@ void WizardRunTest::exportsRide()
         QCOMPARE(fit.messagesOf(sessionMessage).size(), 1);
         const FitMessage session = fit.messagesOf(sessionMessage).first();
         QCOMPARE(fieldOf(session, sessionTimerTime), quint64((2 * 3600 + 3 * 60 + 4) * 1000));
-        QCOMPARE(fieldOf(session, sessionDistance), quint64(1234600)); // 12346 m, in centimetres
+        QCOMPARE(fieldOf(session, sessionDistance), quint64(1234568)); // 12345.678 m, in centimetres
         QCOMPARE(fieldOf(session, sessionCalories), quint64(1234));
         QCOMPARE(fieldOf(session, sessionAvgHeartRate), quint64(131));
         QCOMPARE(fieldOf(session, sessionMaxHeartRate), quint64(177));
@@ -278,8 +282,8 @@ void WizardRunTest::exportsRide()
         QCOMPARE(columns.at(7).trimmed(), QByteArray("86"));
         QCOMPARE(columns.at(11).trimmed(), QByteArray("131"));
         QCOMPARE(columns.at(12).trimmed(), QByteArray("177"));
-        // 122 m stored from the shown 403.5 ft, shown again in feet.
-        QCOMPARE(columns.at(17).trimmed(), QByteArray("400.3"));
+        // 123 m, kept as read, in feet.
+        QCOMPARE(columns.at(17).trimmed(), QByteArray("403.5"));
     }
 }
 
@@ -362,6 +366,37 @@ void WizardRunTest::failedExportStaysOnFilePage()
     const double storedDistance = driver.connection().getData()->bikes[1].dailyDistance;
     QVERIFY(qAbs(double(fieldOf(session, sessionDistance)) - storedDistance / 10.0) <= 1.0);
     QVERIFY(qAbs(storedDistance - double(device.values().bikes[1].dailyDistance)) < 1000.0);
+}
+
+void WizardRunTest::searchAddsTheChosenEnding_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("fileType");
+    QTest::addColumn<QString>("path");
+
+    const QString fit = QStringLiteral("Fit Files (*.fit)");
+    const QString csv = QStringLiteral("csv Files (*.csv)");
+    QTest::newRow("FIT files, no ending") << "myride" << fit << "myride.fit";
+    QTest::newRow("CSV files, no ending") << "mylog" << csv << "mylog.csv";
+    QTest::newRow("an ending of its own stays") << "ride.csv" << fit << "ride.csv";
+    QTest::newRow("upper-case ending stays") << "ride.FIT" << fit << "ride.FIT";
+}
+
+void WizardRunTest::searchAddsTheChosenEnding()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, fileType);
+    QFETCH(QString, path);
+
+    WizardDriver driver;
+    driver.wizard().setStartId(ChooseFilePageId);
+    driver.wizard().restart();
+    FileDialogAnswerer answerer(outputFolder.filePath(typed), fileType);
+    QTest::mouseClick(driver.find<QPushButton>(QStringLiteral("searchButton")), Qt::LeftButton);
+    QCOMPARE(answerer.dialogs().size(), 1);
+    QCOMPARE(answerer.dialogs().first().caption, QStringLiteral("Export File"));
+    QCOMPARE(answerer.dialogs().first().nameFilters, QStringList({"Fit Files (*.fit)", "csv Files (*.csv)"}));
+    QCOMPARE(driver.find<QLineEdit>(QStringLiteral("fileEdit"))->text(), outputFolder.filePath(path));
 }
 
 void WizardRunTest::uploadPageScreenshot()
