@@ -1,6 +1,7 @@
 #include "velodesk/Startup.h"
 
 #include "velodesk/ExportWizard.h"
+#include "velodesk/MainWindow.h"
 
 #include "linkhub/ConnectionState.h"
 #include "linkhub/ModelData.h"
@@ -54,6 +55,6 @@ Startup::Window Startup::selectWindow(const QStringList &arguments)
 QWidget *Startup::createWindow(const QStringList &arguments)
 {
     if (selectWindow(arguments) == Window::Legacy)
-        qWarning() << "This version has no legacy window; opening the export wizard instead.";
+        return new MainWindow;
     return new ExportWizard;
 }

@@ -23,6 +23,5 @@ public:
     /// The window asked for by the process arguments (program name first).
     static Window selectWindow(const QStringList &arguments);
     /// Creates the window that the arguments ask for, without a parent; the caller owns it.
-    /// This version has no legacy window: asking for it opens the wizard.
     static QWidget *createWindow(const QStringList &arguments);
 };

@@ -1,4 +1,5 @@
 #include "velodesk/ExportWizard.h"
+#include "velodesk/MainWindow.h"
 #include "velodesk/Startup.h"
 
 #include <QApplication>
@@ -18,6 +19,11 @@ int main(int argc, char *argv[])
         // to close, so the device hears the close command.
         QApplication::setQuitOnLastWindowClosed(false);
         QObject::connect(wizard, &ExportWizard::linkReleased, &app, &QCoreApplication::quit);
+    } else if (auto *mainWindow = qobject_cast<MainWindow *>(window.get())) {
+        // Closed while connected, the window hides and closes only after the link did; a hidden
+        // window that closes does not count as the last one closed.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QObject::connect(mainWindow, &MainWindow::closed, &app, &QCoreApplication::quit);
     }
     window->show();
     const int result = app.exec();

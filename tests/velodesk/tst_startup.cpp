@@ -4,16 +4,18 @@
 #include "TestSettings.h"
 
 #include "velodesk/ExportWizard.h"
+#include "velodesk/MainWindow.h"
 #include "velodesk/Startup.h"
 
 #include "linkhub/ConnectionState.h"
 #include "linkhub/ModelData.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMetaType>
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -33,7 +35,7 @@ private slots:
     void initTestCase();
     void selectsWindow_data();
     void selectsWindow();
-    void legacyRequestOpensWizardWithWarning();
+    void legacyRequestOpensMainWindow();
     void wizardNeedsNoWarning();
     void logsFourVersionLines();
     void setsIdentity();
@@ -76,12 +78,17 @@ void StartupTest::selectsWindow()
     QCOMPARE(Startup::selectWindow(arguments) == Startup::Window::Legacy, legacy);
 }
 
-void StartupTest::legacyRequestOpensWizardWithWarning()
+void StartupTest::legacyRequestOpensMainWindow()
 {
-    QTest::ignoreMessage(QtWarningMsg, "This version has no legacy window; opening the export wizard instead.");
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     std::unique_ptr<QWidget> window(Startup::createWindow({QStringLiteral("velodesk"), QStringLiteral("--legacy")}));
-    QVERIFY(qobject_cast<ExportWizard *>(window.get()));
+    QVERIFY(qobject_cast<MainWindow *>(window.get()));
     QVERIFY(!window->parent());
+    // Nothing else: no wizard is made alongside.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QVERIFY(std::none_of(windows.cbegin(), windows.cend(), [](QWidget *other) {
+        return qobject_cast<ExportWizard *>(other) != nullptr;
+    }));
 }
 
 void StartupTest::wizardNeedsNoWarning()
@@ -89,6 +96,7 @@ void StartupTest::wizardNeedsNoWarning()
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     std::unique_ptr<QWidget> window(Startup::createWindow({QStringLiteral("velodesk")}));
     QVERIFY(qobject_cast<ExportWizard *>(window.get()));
+    QVERIFY(!qobject_cast<MainWindow *>(window.get()));
 }
 
 void StartupTest::logsFourVersionLines()

@@ -1,0 +1,57 @@
+#include "velodesk/BikeTabPage.h"
+
+#include "ui_BikeTabPage.h"
+
+#include "linkhub/Bike.h"
+#include "linkhub/UnitFactors.h"
+
+#include <cmath>
+
+namespace {
+// Tenths of km/h per km/h.
+constexpr double speedTenths = 10.0;
+
+QString distanceText(quint64 millimetres, const UnitFactors &units)
+{
+    return QString::number(double(millimetres) * units.distanceDisplay, 'f', 3);
+}
+
+quint16 storedSpeed(double kilometresPerHour)
+{
+    // The box's range keeps the product within the field.
+    return static_cast<quint16>(std::trunc(kilometresPerHour * speedTenths));
+}
+}
+
+BikeTabPage::BikeTabPage(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::BikeTabPage>())
+{
+    ui->setupUi(this);
+}
+
+BikeTabPage::~BikeTabPage() = default;
+
+void BikeTabPage::showBike(const Bike &bike, int unitSystem)
+{
+    const UnitFactors &units = UnitFactors::forSystem(unitSystem);
+    ui->txtBikeDaily->setText(distanceText(bike.dailyDistance, units));
+    ui->txtBikeTotal->setText(distanceText(bike.totalDistance, units));
+    ui->rideTimeTimeEdit->setTime(QTime(bike.rideTimeHour, bike.rideTimeMin, bike.rideTimeSec));
+    ui->avgSpeedSpinBox->setValue(bike.avgSpeed / speedTenths);
+    ui->maxSpeedSpinBox->setValue(bike.maxSpeed / speedTenths);
+    ui->altGainSpinBox->setValue(int(bike.altGain));
+    ui->altLossSpinBox->setValue(int(bike.altLoss));
+    ui->maxAltSpinBox->setValue(bike.maxAlt);
+}
+
+void BikeTabPage::storeInto(Bike &bike) const
+{
+    const QTime rideTime = ui->rideTimeTimeEdit->time();
+    bike.rideTimeHour = static_cast<quint8>(rideTime.hour());
+    bike.rideTimeMin = static_cast<quint8>(rideTime.minute());
+    bike.rideTimeSec = static_cast<quint8>(rideTime.second());
+    bike.avgSpeed = storedSpeed(ui->avgSpeedSpinBox->value());
+    bike.maxSpeed = storedSpeed(ui->maxSpeedSpinBox->value());
+    bike.altGain = static_cast<quint32>(ui->altGainSpinBox->value());
+    bike.altLoss = static_cast<quint32>(ui->altLossSpinBox->value());
+    bike.maxAlt = static_cast<quint16>(ui->maxAltSpinBox->value());
+}
