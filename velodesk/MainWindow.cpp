@@ -85,6 +85,7 @@ void MainWindow::disconnectComPort()
 
 void MainWindow::updateConnectionState(ConnectionState newState, ErrorMessage error)
 {
+    rideArrived = false;
     updateModelData(nullptr, IdentityUpdate);
     acceptance.noteState(newState, error);
     const QString text = ConnectionStatus::text(newState, error);
@@ -121,12 +122,13 @@ void MainWindow::setLinkControlsOn(bool on)
 
 void MainWindow::updateExportButton()
 {
-    ui->exportFitButton->setEnabled(linkControlsOn && record);
+    ui->exportFitButton->setEnabled(linkControlsOn && record && rideArrived);
 }
 
 void MainWindow::updateModelData(ModelData *modelData, int updatedData)
 {
     record = modelData ? std::make_unique<ModelData>(*modelData) : nullptr;
+    rideArrived = rideArrived || (updatedData & (Bike1Update | Bike2Update)) != 0;
     updateExportButton();
     if (!modelData || !modelData->deviceModel) {
         showNoModel();

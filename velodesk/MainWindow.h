@@ -60,7 +60,7 @@ private:
     void storeShownValues(ModelData &data) const;
     void setConnectControlsEnabled(bool enabled);
     void setLinkControlsOn(bool on);
-    /// Export needs a record to start from: none has arrived since the last state change.
+    /// Export needs a record with the bikes' values, received since the last state change.
     void updateExportButton();
 
     std::unique_ptr<Ui::MainWindow> ui;
@@ -69,6 +69,7 @@ private:
     DeviceAcceptance acceptance;
     // The window's own copy of the last record received; dropped at every state change.
     std::unique_ptr<ModelData> record;
+    bool rideArrived = false; // a bike block came since the last state change
     bool linkControlsOn = false;
     bool closeRequested = false;
     QList<BikeTabPage *> bikePages;
