@@ -19,7 +19,7 @@ void FileDialogAnswerer::answer()
     auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
     if (!dialog || !dialog->isVisible())
         return;
-    seen.append({dialog->windowTitle(), dialog->directory().path(), dialog->nameFilters()});
+    seen.append({dialog->windowTitle(), dialog->nameFilters()});
     if (path.isEmpty()) {
         dialog->reject();
         return;

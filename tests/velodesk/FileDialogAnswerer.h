@@ -15,7 +15,6 @@ public:
     struct Dialog
     {
         QString caption;
-        QString folder;
         QStringList nameFilters;
     };
 

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -45,13 +46,9 @@ constexpr quint8 sessionTotalAscent = 22;
 constexpr quint8 sessionTotalDescent = 23;
 constexpr quint8 sessionMaxTemperature = 58;
 
-/// A device playing the model, offered in the port list as behind an FTDI bridge.
-std::unique_ptr<SimulatedBikeComputer> listedDevice(int modelId)
+/// Offers the port in the port list as behind an FTDI bridge.
+void listPort(const QString &name)
 {
-    auto device = std::make_unique<SimulatedBikeComputer>(quint8(modelId));
-    if (!device->start())
-        return nullptr;
-    const QString name = device->portName();
     QextSerialEnumerator::setPortSource([name] {
         QextPortInfo port;
         port.portName = name;
@@ -59,6 +56,15 @@ std::unique_ptr<SimulatedBikeComputer> listedDevice(int modelId)
         port.productID = 0x6001;
         return QList<QextPortInfo>{port};
     });
+}
+
+/// A device playing the model, offered in the port list.
+std::unique_ptr<SimulatedBikeComputer> listedDevice(int modelId)
+{
+    auto device = std::make_unique<SimulatedBikeComputer>(quint8(modelId));
+    if (!device->start())
+        return nullptr;
+    listPort(device->portName());
     return device;
 }
 
@@ -101,6 +107,7 @@ private slots:
     void widgets();
     void stateTable_data();
     void stateTable();
+    void portThatDoesNotOpenIsExplained();
     void closingWhileConnected();
     void tabsPerModel_data();
     void tabsPerModel();
@@ -226,6 +233,16 @@ void MainWindowTest::stateTable()
     QVERIFY(!find<QPushButton>(window, "exportFitButton")->isEnabled());
     QCOMPARE(closes.count(), closed ? 1 : 0);
     QCOMPARE(window.isVisible(), !closed);
+}
+
+void MainWindowTest::portThatDoesNotOpenIsExplained()
+{
+    listPort(QStringLiteral("/dev/no-such-port"));
+    MainWindow window;
+    QTest::mouseClick(find<QPushButton>(window, "btnConnect"), Qt::LeftButton);
+    QTRY_COMPARE(find<QLabel>(window, "lblConnectionStatus")->text(), QStringLiteral("Failed to open connection"));
+    QCOMPARE(window.statusBar()->currentMessage(),
+             QStringLiteral("There is no port /dev/no-such-port: check the cable and the port name."));
 }
 
 void MainWindowTest::closingWhileConnected()
