@@ -1,5 +1,8 @@
 #include "outpost/Outposter.h"
 
+#include "outpost/FitValues.h"
+#include "outpost/RawRecordFit.h"
+#include "outpost/RawRecordReader.h"
 #include "outpost/RideSelection.h"
 #include "outpost/fit/ActivityMesg.h"
 #include "outpost/fit/Encode.h"
@@ -9,42 +12,33 @@
 
 #include <QSaveFile>
 
+#include <functional>
 #include <sstream>
 #include <string>
 
+using namespace FitValues;
+
 namespace {
 
-// FIT time stamps count seconds from 1989-12-31 00:00:00 UTC.
-constexpr qint64 FitEpochSecsSinceUnixEpoch = 631065600;
-
-constexpr std::uint16_t ManufacturerVelquist = 77;
-constexpr std::uint8_t FileTypeActivity = 4;
-constexpr std::uint8_t ActivityType = 2;
-// The activity carries the session event and the session the activity event: that is what every
-// file written so far holds, and readers take the ride from the session's totals either way.
-constexpr std::uint8_t EventActivity = 26;
-constexpr std::uint8_t EventSession = 8;
-constexpr std::uint8_t EventTypeStart = 0;
-constexpr std::uint8_t SportCycling = 2;
-
-constexpr double SecondsPerHour = 3600.0;
-constexpr double KmhPerMps = 3.6;
-
-// The instant the user chose, counted from the FIT epoch; dates before the epoch wrap around in
-// 32 bits as the format's unsigned field does.
-std::uint32_t fitTimestamp(const QDateTime &rideStart)
+// A FIT file is built whole in memory, where it can be read back for the CRC, and only then
+// replaces whatever the name held before; its bytes reach the disk before the old file is given up.
+bool writeWholeFile(const QString &fileName, const std::function<int(std::iostream &)> &encode)
 {
-    return static_cast<std::uint32_t>(rideStart.toSecsSinceEpoch() - FitEpochSecsSinceUnixEpoch);
-}
+    std::stringstream buffer(std::ios::in | std::ios::out | std::ios::binary);
+    if (encode(buffer) != 0)
+        return false;
+    const std::string bytes = buffer.str();
+    buffer = std::stringstream();
 
-float metresPerSecond(quint16 tenthsKmh)
-{
-    return static_cast<float>(tenthsKmh / 10.0 / KmhPerMps);
-}
-
-float metresPerSecondFromMetresPerHour(quint16 metresPerHour)
-{
-    return static_cast<float>(metresPerHour / SecondsPerHour);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
+        || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace
@@ -131,21 +125,22 @@ int Outposter::exportToStream(std::iostream &stream, ModelData *modelData, int b
 
 bool Outposter::exportToFit(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart)
 {
-    // The file is a few hundred bytes: build it in memory, where it can be read back for the CRC,
-    // and only then let it replace whatever the name held before.
-    std::stringstream buffer(std::ios::in | std::ios::out | std::ios::binary);
-    if (exportToStream(buffer, modelData, bike, rideStart) != 0)
-        return false;
-    const std::string bytes = buffer.str();
+    return writeWholeFile(fileName, [&](std::iostream &stream) {
+        return exportToStream(stream, modelData, bike, rideStart);
+    });
+}
 
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // The bytes must have reached the disk before the old file is given up for them.
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
-        || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+ParsedRecord Outposter::parseRecord(const QByteArray &record)
+{
+    return RawRecordReader(record).parse();
+}
+
+int Outposter::exportToStream(std::iostream &stream, const QByteArray &record)
+{
+    return RawRecordFit::write(stream, RawRecordReader(record));
+}
+
+int Outposter::exportToFit(const QString &fileName, const QByteArray &record)
+{
+    return writeWholeFile(fileName, [&](std::iostream &stream) { return exportToStream(stream, record); }) ? 0 : -1;
 }

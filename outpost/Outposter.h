@@ -1,7 +1,9 @@
 #pragma once
 
+#include "outpost/ParsedRecord.h"
 #include "outpost/outpost_global.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 
@@ -9,8 +11,9 @@
 
 class ModelData;
 
-/// Writes one ride of a device record as a FIT activity file: file identity, activity, one
-/// session with the ride's totals and one record.
+/// Writes rides as FIT activity files: one ride of a device record (file identity, activity, one
+/// session with the ride's totals and one record), or a raw ride record of the device with one
+/// record per sample.
 class OUTPOST_EXPORT Outposter
 {
 public:
@@ -25,4 +28,16 @@ public:
     /// was completed with its CRC, -1 when it could not be, or when the record, the bike index or
     /// the date-time (no date or no time) cannot be exported.
     static int exportToStream(std::iostream &stream, ModelData *modelData, int bike, const QDateTime &rideStart);
+
+    /// Decodes a raw ride record; any bytes may be given (see ParsedRecord::valid).
+    static ParsedRecord parseRecord(const QByteArray &record);
+
+    /// Writes the FIT file of a raw ride record to an empty readable, writable and seekable stream.
+    /// 0 when the file was completed with its CRC; -1 when it could not be, and -1 with nothing
+    /// written for a record shorter than its 64-byte header or whose start is no date and time.
+    static int exportToStream(std::iostream &stream, const QByteArray &record);
+
+    /// Writes the FIT file of a raw ride record to `fileName`, completely before it replaces an
+    /// existing file. 0 on success; -1, and the old file left as it was, otherwise.
+    static int exportToFit(const QString &fileName, const QByteArray &record);
 };

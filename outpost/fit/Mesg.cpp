@@ -3,6 +3,8 @@
 #include "outpost/fit/BaseType.h"
 #include "outpost/fit/RuntimeException.h"
 
+#include <QtGlobal>
+
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -87,7 +89,7 @@ bool Mesg::setFieldUInt32(FieldNum number, std::uint32_t value, std::size_t inde
 
 bool Mesg::setFieldReal(FieldNum number, float value, std::size_t index)
 {
-    const ProfileTable::Field *entry = m_profile->field(number);
+    const ProfileTable::Field *entry = profileField(number);
     if (!entry)
         return false;
     const BaseType *type = BaseType::fromCode(entry->baseType);
@@ -126,13 +128,22 @@ std::uint64_t Mesg::rawValue(FieldNum number, std::uint64_t missing) const
     return raw;
 }
 
+const ProfileTable::Field *Mesg::profileField(FieldNum number) const
+{
+    const ProfileTable::Field *entry = m_profile->field(number);
+    // A value meant for the file would be dropped; the warning lets tests fail on it.
+    if (!entry)
+        qWarning("FIT message %s has no field %u", m_profile->name, unsigned(number));
+    return entry;
+}
+
 bool Mesg::setFieldBytes(FieldNum number, std::size_t index, std::vector<std::uint8_t> bytes)
 {
     for (FieldValue &value : m_fields) {
         if (value.number() == number)
             return value.setElement(index, std::move(bytes));
     }
-    const ProfileTable::Field *entry = m_profile->field(number);
+    const ProfileTable::Field *entry = profileField(number);
     if (!entry)
         return false;
     FieldValue value(*entry);

@@ -38,7 +38,8 @@ public:
     const FieldValue *field(FieldNum number) const;
 
     // Integer setters: each stores the value in its own width, low bytes kept. They return false,
-    // and change nothing, for a field number the message type does not have.
+    // change nothing and warn "FIT message NAME has no field N" for a field number the message
+    // type does not have.
     bool setFieldEnum(FieldNum number, std::uint8_t value, std::size_t index = 0);
     bool setFieldSInt8(FieldNum number, std::int8_t value, std::size_t index = 0);
     bool setFieldUInt8(FieldNum number, std::uint8_t value, std::size_t index = 0);
@@ -55,6 +56,8 @@ protected:
     std::uint64_t rawValue(FieldNum number, std::uint64_t missing) const;
 
 private:
+    /// The profile entry of a field, or nullptr after warning that the message has no such field.
+    const ProfileTable::Field *profileField(FieldNum number) const;
     bool setFieldBytes(FieldNum number, std::size_t index, std::vector<std::uint8_t> bytes);
 
     const ProfileTable::Message *m_profile;

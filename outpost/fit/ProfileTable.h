@@ -99,11 +99,51 @@ enum : FieldNum {
 }
 
 namespace LapField {
-enum : FieldNum { Event = 0, EventType = 1, EventGroup = 26, Timestamp = 253 };
+enum : FieldNum {
+    Event = 0,
+    EventType = 1,
+    TotalElapsedTime = 7,
+    TotalTimerTime = 8,
+    TotalDistance = 9,
+    AvgSpeed = 13,
+    MaxSpeed = 14,
+    AvgHeartRate = 15,
+    MaxHeartRate = 16,
+    AvgCadence = 17,
+    MaxCadence = 18,
+    AvgPower = 19,
+    MaxPower = 20,
+    TotalAscent = 21,
+    TotalDescent = 22,
+    Sport = 25,
+    EventGroup = 26,
+    MaxAltitude = 43,
+    AvgPosGrade = 46,
+    AvgNegGrade = 47,
+    MaxPosGrade = 48,
+    MaxNegGrade = 49,
+    MaxTemperature = 51,
+    AvgPosVerticalSpeed = 53,
+    AvgNegVerticalSpeed = 54,
+    MaxPosVerticalSpeed = 55,
+    MaxNegVerticalSpeed = 56,
+    TimeInHrZone = 57,
+    Timestamp = 253,
+};
 }
 
 namespace RecordField {
-enum : FieldNum { Timestamp = 253 };
+enum : FieldNum {
+    Altitude = 2,
+    HeartRate = 3,
+    Cadence = 4,
+    Distance = 5,
+    Speed = 6,
+    Power = 7,
+    Temperature = 13,
+    LeftRightBalance = 30,
+    Timestamp = 253,
+};
 }
 
 } // namespace fit
