@@ -1,12 +1,12 @@
 #include "outpost/CsvExporter.h"
 
 #include "linkhub/UnitFactors.h"
+#include "outpost/LockedAppend.h"
 #include "outpost/RideSelection.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QTextStream>
 #include <QTime>
@@ -139,25 +139,24 @@ bool CsvExporter::exportToCsv(const QString &fileName, ModelData *modelData, int
     if (!ride)
         return false;
 
-    const bool isNewFile = !QFileInfo::exists(fileName);
-    // No text mode: the log uses single line feeds on every platform.
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    // Decided under the lock: a log another program is creating at the same moment gets its
+    // headings once, from whichever append comes first.
+    const auto lines = [&](qint64 sizeBefore) {
+        // Each line starts with the line feed, so the file never ends with one.
+        const QString text = (sizeBefore == 0 ? headingLine() : QString()) + QLatin1Char('\n')
+            + dataLine(*ride, rideStart);
+        QStringEncoder toSystem(QStringConverter::System);
+        return QByteArray(toSystem(text));
+    };
+    switch (LockedAppend::append(fileName, lines)) {
+    case LockedAppend::Result::Appended:
+        return true;
+    case LockedAppend::Result::OpenFailed:
         qDebug("could not open file!");
         return false;
-    }
-
-    QTextStream out(&file);
-    out.setEncoding(QStringConverter::System);
-    if (isNewFile)
-        out << headingLine();
-    // Each line starts with the line feed, so the file never ends with one.
-    out << '\n' << dataLine(*ride, rideStart);
-    out.flush();
-    file.close();
-    if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
+    case LockedAppend::Result::WriteFailed:
         qDebug("could not write file!");
         return false;
     }
-    return true;
+    return false;
 }

@@ -8,14 +8,16 @@
 class ModelData;
 
 /// Appends one ride of a device record as a line of a semicolon-separated log file, in the units
-/// the device displays. The column headings are written only when the file is new.
+/// the device displays. The column headings are written only when the file is new (or empty).
+/// Programs appending to one log at the same moment take turns; a line reported written is on the
+/// disk, and a failed append leaves the file exactly as it was.
 class OUTPOST_EXPORT CsvExporter
 {
 public:
     CsvExporter() = default;
 
     /// Appends the ride of bike index `bike` (0 = bike 1, 1 = bike 2) that started at `rideStart`.
-    /// False, and nothing written, when the file cannot be opened or the record or bike index
-    /// cannot be exported; false too when writing the line failed.
+    /// False, and the file left as it was, when it cannot be opened, the record or bike index
+    /// cannot be exported, or writing the line failed (a full disk, for example).
     static bool exportToCsv(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart);
 };

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "SampleRide.h"
 #include "support/FileBytes.h"
 #include "TimeZoneScope.h"
@@ -15,6 +16,8 @@
 #include <QTest>
 
 #include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -339,10 +342,76 @@ private slots:
         if (!QFile::exists(QStringLiteral("/dev/full")))
             QSKIP("needs /dev/full, which refuses every write");
         ModelData record = sampleRecord(0x23);
-        // Appending to a device makes Qt complain that it cannot seek to its end.
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("seek")));
         QTest::ignoreMessage(QtDebugMsg, "could not write file!");
         QVERIFY(!CsvExporter::exportToCsv(QStringLiteral("/dev/full"), &record, 0, summerMorning()));
+    }
+
+    void fullDiskLeavesTheLogAsItWas_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("room");
+        QTest::newRow("first export, cut in the headings") << QByteArray() << 100;
+        QTest::newRow("first export, cut in the line") << QByteArray() << 600;
+        QTest::newRow("later export") << (Heading + "\nan earlier line").toUtf8() << 500;
+    }
+
+    void fullDiskLeavesTheLogAsItWas()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(int, room);
+        if (!before.isEmpty())
+            QVERIFY(FileBytes::write(logPath(), before));
+        ModelData record = sampleRecord(0x23);
+        QTest::ignoreMessage(QtDebugMsg, "could not write file!");
+        bool exported = true;
+        {
+            FileSizeLimit limit{rlim_t(room)};
+            exported = CsvExporter::exportToCsv(logPath(), &record, 0, summerMorning());
+        }
+        QVERIFY(!exported);
+        QCOMPARE(QFile::exists(logPath()), !before.isEmpty());
+        QCOMPARE(FileBytes::read(logPath()), before);
+        // The next export finds the log as if the failed one had never been tried.
+        QVERIFY(CsvExporter::exportToCsv(logPath(), &record, 0, summerMorning()));
+        QCOMPARE(FileBytes::read(logPath()).count(Heading.toUtf8()), 1);
+    }
+
+    void programsAppendingAtOnceAllLand()
+    {
+        constexpr int Programs = 4;
+        constexpr int RidesEach = 25;
+        int go[2];
+        QCOMPARE(::pipe(go), 0);
+        QList<pid_t> children;
+        for (int i = 0; i < Programs; ++i) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                char start = 0;
+                ::close(go[1]);
+                bool allWritten = ::read(go[0], &start, 1) == 0;
+                ModelData record = sampleRecord(0x23);
+                for (int ride = 0; ride < RidesEach; ++ride)
+                    allWritten = CsvExporter::exportToCsv(logPath(), &record, i % 2, summerMorning()) && allWritten;
+                ::_exit(allWritten ? 0 : 1);
+            }
+            QVERIFY(child > 0);
+            children << child;
+        }
+        ::close(go[0]);
+        ::close(go[1]); // every program starts now
+        for (pid_t child : children) {
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status));
+            QCOMPARE(WEXITSTATUS(status), 0);
+        }
+        const QList<QByteArray> lines = FileBytes::read(logPath()).split('\n');
+        QCOMPARE(lines.size(), 1 + Programs * RidesEach);
+        QCOMPARE(lines[0], Heading.toUtf8());
+        const QByteArray bike1 = MetricBike1.arg(expectedDate(summerMorning())).toUtf8();
+        const QByteArray bike2 = MetricBike2.arg(expectedDate(summerMorning())).toUtf8();
+        for (const QByteArray &line : lines.mid(1))
+            QVERIFY2(line == bike1 || line == bike2, line.constData());
     }
 
     void refusesWhatCannotBeExported_data()

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "FitReader.h"
 #include "support/FileBytes.h"
 #include "SampleRide.h"
@@ -9,9 +10,6 @@
 #include "linkhub/ModelData.h"
 #include "outpost/Outposter.h"
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <optional>
 
 #include <QDir>
@@ -40,30 +38,6 @@ const QList<quint8> SessionFieldsWithAltitude = {253, 2, 7, 8, 5, 0, 1, 9, 11, 1
 const QList<quint8> SessionFieldsWithoutAltitude = {253, 2, 7, 8, 5, 0, 1, 9, 11, 14, 15, 16, 17, 65, 18, 19};
 
 } // namespace
-
-/// Limits the size of the files this process writes while it lives; writing past it fails.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
-};
 
 class tst_Outposter : public QObject
 {

@@ -12,10 +12,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -228,6 +230,47 @@ private slots:
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(QString::fromUtf8(readFile(real)).count(QLatin1Char('\n')), 2);
         QCOMPARE(folderEntries(path(QStringLiteral("logs"))), QStringList{"rides.csv"});
+    }
+
+    void exportsToOneLogAtOnceBothLand()
+    {
+        const QString log = path(QStringLiteral("rides.csv"));
+        ModelData values = deviceValues(0x51);
+        QVERIFY(CsvExporter::exportToCsv(log, &values, 0, RideStart));
+        // The log is held as by another program appending to it at this moment.
+        QFile holder(log);
+        QVERIFY(holder.open(QIODevice::ReadOnly));
+        QCOMPARE(::flock(holder.handle(), LOCK_EX), 0);
+
+        QProcess exports[2];
+        for (int i = 0; i < 2; ++i)
+            VelotoolProcess::start(exports[i], {QStringLiteral("export"), QStringLiteral("--simulate"),
+                                                QStringLiteral("Lumo 60"), QStringLiteral("--bike"), QString::number(i + 1),
+                                                QStringLiteral("--start"), RideStartText, log});
+        QByteArray progress[2];
+        const auto bothAppending = [&] {
+            for (int i = 0; i < 2; ++i)
+                progress[i] += exports[i].readAllStandardError();
+            return progress[0].contains("Appending to the CSV log") && progress[1].contains("Appending to the CSV log");
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(bothAppending(), int(VelotoolProcess::RunLimit.count()));
+        // Both wait for their turn instead of writing past the lock.
+        QTest::qWait(300);
+        QCOMPARE(exports[0].state(), QProcess::Running);
+        QCOMPARE(exports[1].state(), QProcess::Running);
+        QCOMPARE(::flock(holder.handle(), LOCK_UN), 0);
+        for (QProcess &process : exports) {
+            QVERIFY(process.waitForFinished(int(VelotoolProcess::RunLimit.count())));
+            QCOMPARE(process.exitCode(), 0);
+        }
+
+        const QList<QByteArray> lines = readFile(log).split('\n');
+        QCOMPARE(lines.size(), 4);
+        const QStringList bikes = {QString::fromUtf8(lines[2]).section(QStringLiteral("; "), 2, 2),
+                                   QString::fromUtf8(lines[3]).section(QStringLiteral("; "), 2, 2)};
+        QVERIFY2(bikes.contains(QStringLiteral("01:52:37")) && bikes.contains(QStringLiteral("00:41:05")),
+                 qPrintable(bikes.join(QLatin1Char(' '))));
+        QCOMPARE(folderEntries(folder->path()), QStringList{QStringLiteral("rides.csv")});
     }
 
     void refusalsWriteNothing_data()

@@ -1,7 +1,6 @@
 #include "tools/velotool/OutputTarget.h"
 
-#include "tools/velotool/StagedExport.h"
-
+#include "outpost/CsvExporter.h"
 #include "outpost/Outposter.h"
 
 #include <QDir>
@@ -47,8 +46,9 @@ std::optional<ToolFailure> OutputTarget::checkWritable() const
         return failure(tr("Cannot write %1: it is a folder. Name a file, such as %2.")
                            .arg(m_path, QDir(m_path).filePath(m_kind == Kind::Fit ? QStringLiteral("ride.fit")
                                                                                   : QStringLiteral("rides.csv"))));
-    // Both kinds are written next to the target first and then put in its place.
-    if (!mayCreateIn(file.absolutePath()))
+    // A FIT file is written next to its target and then put in its place; a log is appended to
+    // where it is, so only a new one needs the folder.
+    if ((m_kind == Kind::Fit || !file.exists()) && !mayCreateIn(file.absolutePath()))
         return failure(tr("Cannot write %1: you may not create files in the folder %2. Choose another folder.")
                            .arg(m_path, folder));
     if (file.exists() && !mayWrite(m_path))
@@ -59,7 +59,7 @@ std::optional<ToolFailure> OutputTarget::checkWritable() const
 std::optional<ToolFailure> OutputTarget::write(ModelData *record, int bikeIndex, const QDateTime &rideStart) const
 {
     const bool written = m_kind == Kind::Fit ? Outposter::exportToFit(m_path, record, bikeIndex, rideStart)
-                                             : StagedExport::appendCsv(m_path, record, bikeIndex, rideStart);
+                                             : CsvExporter::exportToCsv(m_path, record, bikeIndex, rideStart);
     if (written)
         return std::nullopt;
     return ToolFailure{ExitStatus::OutputUnwritable,
