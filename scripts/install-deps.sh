@@ -9,6 +9,7 @@ packages=(
   libqt6serialport6 libqt6svg6 qt6-svg-dev libgl1-mesa-dev
   qt6-qpa-plugins fonts-dejavu-core
   librsvg2-bin
+  openssl
 )
 
 missing=()

@@ -20,6 +20,9 @@ const QStringList ExitStatusLines = {
     QStringLiteral("  7    the output cannot be written"),
     QStringLiteral("  8    no serial port behind a supported USB bridge"),
     QStringLiteral("  9    the simulated bike computer cannot be started"),
+    QStringLiteral("  10   the input file cannot be read or is not what the command takes"),
+    QStringLiteral("  11   the portal refused the upload (its HTTP status is named)"),
+    QStringLiteral("  12   the portal cannot be reached, its certificate is not trusted, or it did not answer in time"),
     QStringLiteral("  130  interrupted (Ctrl-C)"),
 };
 
@@ -38,13 +41,13 @@ private slots:
         QTest::addColumn<QString>("usage");
         QTest::addColumn<QStringList>("mentions");
         QTest::newRow("velotool --help") << QStringList{"--help"} << "Usage: velotool COMMAND [options]"
-                                         << QStringList{"ports", "simulate", "read", "export", "--quiet"};
+                                         << QStringList{"ports", "simulate", "read", "export", "convert", "upload", "--quiet"};
         QTest::newRow("velotool help") << QStringList{"help"} << "Usage: velotool COMMAND [options]"
                                        << QStringList{"export --simulate \"Lumo 60\""};
         QTest::newRow("ports --help") << QStringList{"ports", "--help"} << "Usage: velotool ports [options]"
                                       << QStringList{"--quiet", "--verbose", "--version"};
         QTest::newRow("simulate -h") << QStringList{"simulate", "-h"}
-                                     << "Usage: velotool simulate [--model NAME|ID] [--firmware N] [options]"
+                                     << "Usage: velotool simulate [--model NAME|ID] [--firmware N] [--write-record FILE] [options]"
                                      << QStringList{"--model <NAME|ID>", "--firmware <N>", "Ctrl-C"};
         QTest::newRow("read --help") << QStringList{"read", "--help"}
                                      << "Usage: velotool read (--port NAME | --simulate MODEL) [--json] [options]"
@@ -54,6 +57,15 @@ private slots:
             << "Usage: velotool export (--port NAME | --simulate MODEL) [--bike 1|2] [--start \"YYYY-MM-DD HH:MM\"] "
                "[options] OUTPUT"
             << QStringList{"--bike <1|2>", "--start <YYYY-MM-DD HH:MM>", "OUTPUT", "\".fit\""};
+        QTest::newRow("convert --help") << QStringList{"convert", "--help"}
+                                        << "Usage: velotool convert [--json] [options] RAW OUT.fit"
+                                        << QStringList{"--json", "RAW", "simulate --write-record FILE"};
+        QTest::newRow("upload --help")
+            << QStringList{"upload", "--help"}
+            << "Usage: velotool upload FILE.fit --user NAME [--server URL] [--ca-certificates FILE] [--password-stdin] "
+               "[options]"
+            << QStringList{"--user <NAME>", "--server <URL>", "--ca-certificates <FILE>", "--password-stdin",
+                           "https://www.sportics.com", "sportics/upload_server", "--timeout <SECONDS>"};
     }
 
     void help()
@@ -94,8 +106,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no command") << QStringList{} << "Name a command: ports, simulate, read or export. Try \"velotool --help\".";
-        QTest::newRow("unknown command") << QStringList{"upload"} << "Unknown command \"upload\": use ports, simulate, read or export. Try \"velotool --help\".";
+        QTest::newRow("no command") << QStringList{} << "Name a command: ports, simulate, read, export, convert or upload. Try \"velotool --help\".";
+        QTest::newRow("unknown command") << QStringList{"sync"} << "Unknown command \"sync\": use ports, simulate, read, export, convert or upload. Try \"velotool --help\".";
         QTest::newRow("unknown option") << QStringList{"read", "--colour"} << "Unknown option 'colour'. Try \"velotool read --help\".";
         QTest::newRow("option without value") << QStringList{"read", "--port"} << "Missing value after '--port'. Try \"velotool read --help\".";
         QTest::newRow("no device") << QStringList{"read"} << "Name the device with either --port NAME or --simulate MODEL. Try \"velotool read --help\".";

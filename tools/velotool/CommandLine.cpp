@@ -2,10 +2,12 @@
 
 #include "tools/velotool/CommandParser.h"
 #include "tools/velotool/Console.h"
+#include "tools/velotool/ConvertCommand.h"
 #include "tools/velotool/ExportCommand.h"
 #include "tools/velotool/PortsCommand.h"
 #include "tools/velotool/ReadCommand.h"
 #include "tools/velotool/SimulateCommand.h"
+#include "tools/velotool/UploadCommand.h"
 
 QString CommandLine::helpText() const
 {
@@ -18,6 +20,8 @@ QString CommandLine::helpText() const
               "  simulate  %2\n"
               "  read      %3\n"
               "  export    %4\n"
+              "  convert   %5\n"
+              "  upload    %6\n"
               "\n"
               "Every command takes --help and --version; \"velotool COMMAND --help\" tells more.\n"
               "Progress goes to standard error (--quiet silences it), results to standard output.\n"
@@ -26,7 +30,7 @@ QString CommandLine::helpText() const
               "  velotool export --simulate \"Lumo 60\" ride.fit\n"
               "\n")
                .arg(PortsCommand::summary(), SimulateCommand::summary(), ReadCommand::summary(),
-                    ExportCommand::summary())
+                    ExportCommand::summary(), ConvertCommand::summary(), UploadCommand::summary())
         + CommandParser::exitStatusHelp();
 }
 
@@ -42,6 +46,10 @@ int CommandLine::run(const QStringList &arguments)
         return ReadCommand(m_console).run(rest);
     if (command == QLatin1String("export"))
         return ExportCommand(m_console).run(rest);
+    if (command == QLatin1String("convert"))
+        return ConvertCommand(m_console).run(rest);
+    if (command == QLatin1String("upload"))
+        return UploadCommand(m_console).run(rest);
 
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         m_console.print(helpText());
@@ -52,8 +60,8 @@ int CommandLine::run(const QStringList &arguments)
         return int(ExitStatus::Success);
     }
     const QString message = command.isEmpty()
-        ? tr("Name a command: ports, simulate, read or export. Try \"velotool --help\".")
-        : tr("Unknown command \"%1\": use ports, simulate, read or export. Try \"velotool --help\".").arg(command);
+        ? tr("Name a command: ports, simulate, read, export, convert or upload. Try \"velotool --help\".")
+        : tr("Unknown command \"%1\": use ports, simulate, read, export, convert or upload. Try \"velotool --help\".").arg(command);
     m_console.error(message);
     return int(ExitStatus::UsageError);
 }

@@ -13,6 +13,9 @@ enum class ExitStatus : int {
     OutputUnwritable = 7,
     NoPortFound = 8,
     SimulatorUnavailable = 9,
+    InputUnreadable = 10,
+    PortalRefused = 11,
+    PortalUnreachable = 12,
     Interrupted = 130,
 };
 

@@ -1,5 +1,6 @@
 #include "tools/velotool/SimulateCommand.h"
 
+#include "tools/simulator/RawRideRecord.h"
 #include "tools/simulator/SimulatedBikeComputer.h"
 #include "tools/velotool/CommandParser.h"
 #include "tools/velotool/Console.h"
@@ -7,6 +8,7 @@
 #include "tools/velotool/ModelLookup.h"
 
 #include <QEventLoop>
+#include <QSaveFile>
 
 namespace {
 
@@ -14,6 +16,21 @@ const QString DefaultModel = QStringLiteral("Lumo 60");
 constexpr int HighestFirmware = 99; // two BCD digits
 
 } // namespace
+
+int SimulateCommand::writeRecord(const QString &path)
+{
+    const QByteArray record = RawRideRecord::sampleRide();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(record) != record.size() || !file.commit()) {
+        m_console.error(tr("Cannot write %1: %2.").arg(path, file.errorString()));
+        return int(ExitStatus::OutputUnwritable);
+    }
+    m_console.progress(tr("Wrote the simulated ride record of %1 (%2 samples) to %3.")
+                           .arg(RawRideRecord::sampleStart().toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+                           .arg(RawRideRecord::sampleCount())
+                           .arg(path));
+    return int(ExitStatus::Success);
+}
 
 QString SimulateCommand::summary()
 {
@@ -23,7 +40,7 @@ QString SimulateCommand::summary()
 int SimulateCommand::run(const QStringList &arguments)
 {
     CommandParser command(QStringLiteral("simulate"),
-                          QStringLiteral("velotool simulate [--model NAME|ID] [--firmware N] [options]"),
+                          QStringLiteral("velotool simulate [--model NAME|ID] [--firmware N] [--write-record FILE] [options]"),
                           summary() + QLatin1Char('\n')
                               + tr("It holds a sample day of rides and prints, as the only line on standard output, "
                                    "the port to open, for example with \"velotool read --port PORT\"."));
@@ -35,8 +52,13 @@ int SimulateCommand::run(const QStringList &arguments)
                                             tr("Firmware version to report, 0 to %1 (default: the model's usual one).")
                                                 .arg(HighestFirmware),
                                             tr("N"));
+    const QCommandLineOption recordOption(QStringLiteral("write-record"),
+                                          tr("Writes the device's raw ride record to FILE, for \"velotool convert\", "
+                                             "instead of serving."),
+                                          tr("FILE"));
     parser.addOption(modelOption);
     parser.addOption(firmwareOption);
+    parser.addOption(recordOption);
     if (const auto status = command.parse(arguments, m_console))
         return int(*status);
 
@@ -62,6 +84,9 @@ int SimulateCommand::run(const QStringList &arguments)
                              .arg(HighestFirmware)
                              .arg(parser.value(firmwareOption)));
     }
+
+    if (parser.isSet(recordOption))
+        return writeRecord(parser.value(recordOption));
 
     SimulatedBikeComputer device(*modelId);
     if (firmware)

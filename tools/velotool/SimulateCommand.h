@@ -18,5 +18,7 @@ public:
     static QString summary();
 
 private:
+    int writeRecord(const QString &path);
+
     Console &m_console;
 };
