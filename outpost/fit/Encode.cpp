@@ -5,6 +5,7 @@
 #include "outpost/fit/Mesg.h"
 
 #include <algorithm>
+#include <array>
 #include <iostream>
 #include <vector>
 
@@ -30,9 +31,12 @@ std::vector<std::uint8_t> dataMessage(const Mesg &mesg, const MesgLayout &layout
     for (const FieldLayout &entry : layout.fields()) {
         std::size_t written = 0;
         if (const FieldValue *value = mesg.field(entry.number)) {
-            const std::vector<std::uint8_t> stored = value->bytes();
-            written = std::min<std::size_t>(stored.size(), entry.size);
-            bytes.insert(bytes.end(), stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(written));
+            for (std::size_t e = 0; e < value->elementCount() && written < entry.size; ++e) {
+                const std::vector<std::uint8_t> &element = value->element(e);
+                const std::size_t taken = std::min<std::size_t>(element.size(), entry.size - written);
+                bytes.insert(bytes.end(), element.begin(), element.begin() + static_cast<std::ptrdiff_t>(taken));
+                written += taken;
+            }
         }
         if (written < entry.size) {
             const BaseType *type = BaseType::fromCode(entry.baseType);
@@ -92,12 +96,16 @@ bool Encode::close()
 
     stream.seekg(0);
     std::uint16_t crc = 0;
-    const std::uint64_t total = std::uint64_t(m_dataSize) + HeaderSize;
-    for (std::uint64_t i = 0; i < total; ++i) {
-        const auto c = stream.get();
-        if (c == std::iostream::traits_type::eof())
+    std::uint64_t remaining = std::uint64_t(m_dataSize) + HeaderSize;
+    // Read back in chunks: a day of samples makes a file of megabytes.
+    std::array<char, 64 * 1024> chunk;
+    while (remaining > 0) {
+        const auto wanted = static_cast<std::streamsize>(std::min<std::uint64_t>(remaining, chunk.size()));
+        stream.read(chunk.data(), wanted);
+        if (stream.gcount() != wanted)
             return false;
-        crc = Crc::get16(crc, static_cast<std::uint8_t>(c));
+        crc = Crc::calc16(chunk.data(), std::size_t(wanted), crc);
+        remaining -= std::uint64_t(wanted);
     }
 
     stream.seekp(0, std::ios::end);

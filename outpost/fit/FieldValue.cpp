@@ -42,6 +42,17 @@ bool FieldValue::setElement(std::size_t index, std::vector<std::uint8_t> bytes)
     return true;
 }
 
+bool FieldValue::setElement(std::size_t index, const std::uint8_t *data, std::size_t size)
+{
+    // Setting an element again at its own size, as every sample of a ride does, cannot outgrow
+    // the field.
+    if (index < m_elements.size() && size > 0 && m_elements[index].size() == size) {
+        std::copy(data, data + size, m_elements[index].begin());
+        return true;
+    }
+    return setElement(index, std::vector<std::uint8_t>(data, data + size));
+}
+
 std::vector<std::uint8_t> FieldValue::bytes() const
 {
     std::vector<std::uint8_t> all;

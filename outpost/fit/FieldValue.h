@@ -28,6 +28,8 @@ public:
     /// Stores the bytes of one element; elements skipped on the way are filled with the
     /// base type's invalid value. False, and nothing changed, when the field would outgrow MaxSize.
     bool setElement(std::size_t index, std::vector<std::uint8_t> bytes);
+    /// The same from `size` bytes at `data`; replacing an element of the same size allocates nothing.
+    bool setElement(std::size_t index, const std::uint8_t *data, std::size_t size);
 
     /// All elements back to back, as they go into a data message.
     std::vector<std::uint8_t> bytes() const;

@@ -5,19 +5,29 @@
 
 #include <QtGlobal>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string>
 
 namespace fit {
 
+// A value's bytes on the stack: setting a field again, once per sample of a ride, then
+// allocates nothing.
+struct ValueBytes
+{
+    std::array<std::uint8_t, 8> data{};
+    std::size_t size = 0;
+};
+
 namespace {
 
-std::vector<std::uint8_t> littleEndian(std::uint64_t value, std::size_t size)
+ValueBytes littleEndian(std::uint64_t value, std::size_t size)
 {
-    std::vector<std::uint8_t> bytes(size);
+    ValueBytes bytes;
+    bytes.size = size;
     for (std::size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+        bytes.data[i] = static_cast<std::uint8_t>(value >> (8 * i));
     return bytes;
 }
 
@@ -110,8 +120,7 @@ bool Mesg::setFieldReal(FieldNum number, float value, std::size_t index)
     }
 
     if (!std::isfinite(scaled))
-        return setFieldBytes(number, index,
-                             std::vector<std::uint8_t>(type->invalid.begin(), type->invalid.begin() + type->size));
+        return setFieldBytes(number, index, ValueBytes{type->invalid, type->size});
     const double rounded = std::trunc(scaled >= 0 ? scaled + 0.5 : scaled - 0.5);
     return setFieldBytes(number, index, littleEndian(wrappedBits(rounded), type->size));
 }
@@ -137,17 +146,17 @@ const ProfileTable::Field *Mesg::profileField(FieldNum number) const
     return entry;
 }
 
-bool Mesg::setFieldBytes(FieldNum number, std::size_t index, std::vector<std::uint8_t> bytes)
+bool Mesg::setFieldBytes(FieldNum number, std::size_t index, const ValueBytes &bytes)
 {
     for (FieldValue &value : m_fields) {
         if (value.number() == number)
-            return value.setElement(index, std::move(bytes));
+            return value.setElement(index, bytes.data.data(), bytes.size);
     }
     const ProfileTable::Field *entry = profileField(number);
     if (!entry)
         return false;
     FieldValue value(*entry);
-    if (!value.setElement(index, std::move(bytes)))
+    if (!value.setElement(index, bytes.data.data(), bytes.size))
         return false;
     m_fields.push_back(std::move(value));
     return true;

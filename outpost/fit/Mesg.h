@@ -10,6 +10,8 @@
 
 namespace fit {
 
+struct ValueBytes;
+
 /// A FIT message in memory: a profile message type, a local message number and the fields set
 /// so far, in the order in which they were first set (which is their order in the file).
 class OUTPOST_EXPORT Mesg
@@ -58,7 +60,7 @@ protected:
 private:
     /// The profile entry of a field, or nullptr after warning that the message has no such field.
     const ProfileTable::Field *profileField(FieldNum number) const;
-    bool setFieldBytes(FieldNum number, std::size_t index, std::vector<std::uint8_t> bytes);
+    bool setFieldBytes(FieldNum number, std::size_t index, const ValueBytes &bytes);
 
     const ProfileTable::Message *m_profile;
     std::uint8_t m_localNumber = 0;
