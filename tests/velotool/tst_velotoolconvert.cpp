@@ -1,4 +1,5 @@
 #include "VelotoolProcess.h"
+#include "support/FileBytes.h"
 
 #include "outpost/FitReader.h"
 #include "outpost/LocalHttpsServer.h"
@@ -22,18 +23,6 @@ namespace {
 
 constexpr quint16 RecordGlobal = 20;
 constexpr qint64 FitEpoch = 631065600; // 1989-12-31 00:00:00 UTC in Unix seconds
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -70,13 +59,13 @@ private slots:
         const VelotoolRun simulate =
             VelotoolProcess::run({"simulate", "--write-record", path(QStringLiteral("ride.raw"))});
         QCOMPARE(simulate.exitCode, 0);
-        QCOMPARE(readFile(path(QStringLiteral("ride.raw"))), RawRideRecord::sampleRide());
+        QCOMPARE(FileBytes::read(path(QStringLiteral("ride.raw"))), RawRideRecord::sampleRide());
     }
 
     void convertsARideRecord()
     {
         const QString output = path(QStringLiteral("ride.fit"));
-        QVERIFY(writeFile(output, "an older file"));
+        QVERIFY(FileBytes::write(output, "an older file"));
         const VelotoolRun run = VelotoolProcess::run({"convert", "-q", path(QStringLiteral("ride.raw")), output});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.err, QString());
@@ -86,7 +75,7 @@ private slots:
                                          "  Distance: 71.382 km\n"
                                          "Written to the FIT file %1\n")
                               .arg(output));
-        const QByteArray written = readFile(output);
+        const QByteArray written = FileBytes::read(output);
         std::stringstream expected(std::ios::in | std::ios::out | std::ios::binary);
         QCOMPARE(Outposter::exportToStream(expected, RawRideRecord::sampleRide()), 0);
         QCOMPARE(written, QByteArray::fromStdString(expected.str()));
@@ -136,13 +125,13 @@ private slots:
         QFETCH(QString, output);
         QFETCH(int, status);
         QFETCH(QString, message);
-        QVERIFY(writeFile(path(QStringLiteral("short.raw")), QByteArray(63, '\x01')));
-        QVERIFY(writeFile(path(QStringLiteral("out.fit")), "kept"));
+        QVERIFY(FileBytes::write(path(QStringLiteral("short.raw")), QByteArray(63, '\x01')));
+        QVERIFY(FileBytes::write(path(QStringLiteral("out.fit")), "kept"));
         const VelotoolRun run = VelotoolProcess::run({"convert", "-q", path(input), path(output)});
         QCOMPARE(run.exitCode, status);
         QCOMPARE(run.out, QString());
         QCOMPARE(run.err, message.arg(folder.path()) + QLatin1Char('\n'));
-        QCOMPARE(readFile(path(QStringLiteral("out.fit"))), QByteArray("kept"));
+        QCOMPARE(FileBytes::read(path(QStringLiteral("out.fit"))), QByteArray("kept"));
     }
 
     void uploads_data()
@@ -175,7 +164,7 @@ private slots:
         const QString fit = path(QStringLiteral("upload.fit"));
         std::stringstream bytes(std::ios::in | std::ios::out | std::ios::binary);
         QCOMPARE(Outposter::exportToStream(bytes, RawRideRecord::sampleRide()), 0);
-        QVERIFY(writeFile(fit, QByteArray::fromStdString(bytes.str())));
+        QVERIFY(FileBytes::write(fit, QByteArray::fromStdString(bytes.str())));
 
         QStringList arguments{"upload", fit, "--user", "abc", "--server", portal.url().toString(), "--password-stdin",
                               "--timeout", "1"};
@@ -189,7 +178,7 @@ private slots:
         QVERIFY(!run.err.contains(QLatin1String("s3cret")) && !run.out.contains(QLatin1String("s3cret")));
         if (trusted) {
             QCOMPARE(portal.requests().size(), 1);
-            QCOMPARE(portal.requests()[0].body, readFile(fit));
+            QCOMPARE(portal.requests()[0].body, FileBytes::read(fit));
             QCOMPARE(portal.requests()[0].headers.value("authorization"),
                      SporticsUploader::authorization(QStringLiteral("abc"), QStringLiteral("s3cret")));
         }
@@ -199,7 +188,7 @@ private slots:
     {
         LocalHttpsServer plain;
         QVERIFY(plain.start(LocalHttpsServer::Transport::Plain));
-        QVERIFY(writeFile(path(QStringLiteral("plain.fit")), QByteArray(8, '\x0e') + ".FIT" + QByteArray(8, '\0')));
+        QVERIFY(FileBytes::write(path(QStringLiteral("plain.fit")), QByteArray(8, '\x0e') + ".FIT" + QByteArray(8, '\0')));
         const VelotoolRun run = runServed({"upload", path(QStringLiteral("plain.fit")), "--user", "abc", "--server",
                                            plain.url().toString(), "--password-stdin"},
                                           "s3cret\n");
