@@ -60,7 +60,11 @@ void SporticsUploader::setCaCertificates(const QList<QSslCertificate> &certifica
 void SporticsUploader::upload(const QString &user, const QString &password, const QByteArray &record)
 {
     std::stringstream stream(std::ios::in | std::ios::out | std::ios::binary);
-    Outposter::exportToStream(stream, record);
+    // A record too short to be a ride gives no file; an empty upload would only be refused.
+    if (Outposter::exportToStream(stream, record) != 0) {
+        failLater(tr("The ride record cannot be turned into a FIT file."));
+        return;
+    }
     uploadInternal(user, password, QByteArray::fromStdString(stream.str()));
 }
 

@@ -40,7 +40,8 @@ public:
     explicit SporticsUploader(QObject *parent = nullptr);
     ~SporticsUploader() override;
 
-    /// Builds the FIT file of a raw ride record in memory and posts it.
+    /// Builds the FIT file of a raw ride record in memory and posts it; a record that gives no
+    /// FIT file fails without anything sent.
     void upload(const QString &user, const QString &password, const QByteArray &record);
     /// Posts the FIT bytes as they are. Returns at once; the outcome arrives as uploadComplete()
     /// or uploadFailed(). A server address that is not https fails before anything is sent.

@@ -115,6 +115,17 @@ private slots:
         QCOMPARE(server->requests().value(0).body, QByteArray::fromStdString(expected.str()));
     }
 
+    void recordThatIsNoRideIsNotSent()
+    {
+        SporticsUploader uploader;
+        trustLocalServer(uploader);
+        QSignalSpy failed(&uploader, &SporticsUploader::uploadFailed);
+        uploader.upload(QStringLiteral("abc"), QStringLiteral("secret"), QByteArray(63, '\x01'));
+        QVERIFY(failed.wait(PatientMs));
+        QTest::qWait(200);
+        QCOMPARE(server->connectionCount(), 0);
+    }
+
     void silentServerFailsAfterTheTimeOut()
     {
         server->setStatus(0);
