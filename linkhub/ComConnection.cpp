@@ -2,6 +2,7 @@
 
 #include "linkhub/QextSerialEnumerator.h"
 #include "linkhub/QextSerialPort.h"
+#include "linkhub/private/WireLog.h"
 #include "linkhub/private/AnswerDecoder.h"
 #include "linkhub/private/CountingSemaphore.h"
 #include "linkhub/private/PacketReceiver.h"
@@ -57,6 +58,7 @@ ComConnection::ComConnection()
       sendPermits(std::make_unique<CountingSemaphore>()),
       receiver(std::make_unique<PacketReceiver>(
           [this](TunedockCommand command, QByteArray &payload) { onPacketReceived(command, payload); })),
+      wireLog(std::make_unique<WireLog>([this] { return lineSpeed(); })),
       uiCalls(std::make_unique<ThreadCallQueue>()),
       sendThread(std::make_unique<SendThread>(this)),
       pollThread(std::make_unique<PollThread>(this))
@@ -101,6 +103,7 @@ void ComConnection::setConnectionState(ConnectionState newState, ErrorMessage er
     if (state == newState && error == NoError)
         return;
     state = newState;
+    wireLog->stateChanged(newState, error);
     if (newState == Closed) {
         stopTimer();
         pollThread->stopRequested = true;
@@ -118,6 +121,12 @@ void ComConnection::restartPollThread()
         pollThread->wait();
     pollThread->stopRequested = false;
     pollThread->start();
+}
+
+qint32 ComConnection::lineSpeed()
+{
+    std::lock_guard<std::recursive_mutex> guard(portLock);
+    return serialPort->baudRate();
 }
 
 void ComConnection::startTimer()
@@ -341,9 +350,12 @@ void ComConnection::transmitUntilAnswered(const Packet &packet)
             std::lock_guard<std::mutex> guard(answerLock);
             answerArrived = false;
         }
+        wireLog->frameSent(packet.bytes, attempt + 1);
         transmit(packet.bytes);
         if (waitForAnswer(packet))
             return;
+        if (isSessionCurrent(packet))
+            wireLog->noAnswer(packet.bytes, attempt + 1, getAnswerTimeout());
     }
     // A hard close or a new session recalled the packet: its silence says nothing about the link.
     if (!isSessionCurrent(packet))
@@ -389,6 +401,7 @@ void ComConnection::handleByte(unsigned char byte)
 
 void ComConnection::onPacketReceived(TunedockCommand command, QByteArray &payload)
 {
+    wireLog->frameReceived(command, payload);
     if (QThread::currentThread() == thread()) {
         handlePackage(command, payload);
         return;

@@ -23,6 +23,7 @@ class CountingSemaphore;
 class PacketReceiver;
 class QextSerialPort;
 class ThreadCallQueue;
+class WireLog;
 
 /// The one object through which the application talks to a bike computer.
 ///
@@ -125,6 +126,7 @@ private:
     void recallPacketInFlight();
     void restartPollThread();
     void requestModelReads();
+    qint32 lineSpeed();
 
     void identify(QByteArray &payload);
     bool hasExpectedLength(unsigned char code, const QByteArray &payload) const;
@@ -158,6 +160,7 @@ private:
     std::atomic<bool> receiverResetRequested{false}; // set by open, acted on by the poll thread
     std::unique_ptr<PacketReceiver> receiver; // poll thread only
     quint64 receivedSession = 0; // poll thread only: sessionGeneration when the bytes in hand were read
+    std::unique_ptr<WireLog> wireLog; // off unless its logging category is on
     std::unique_ptr<ThreadCallQueue> uiCalls; // carries packets and losses to the user-interface thread
     std::unique_ptr<SendThread> sendThread; // runs from construction to destruction
     std::unique_ptr<PollThread> pollThread; // runs from Opening until shortly after Closed

@@ -2,6 +2,8 @@
 #include "velodesk/MainWindow.h"
 #include "velodesk/Startup.h"
 
+#include "linkhub/WireLogFile.h"
+
 #include <QApplication>
 
 #include <memory>
@@ -13,6 +15,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Startup::registerMetaTypes();
 
+    // Goes after the window, so the log holds the link's last lines.
+    const std::unique_ptr<WireLogFile> wireLog = Startup::startWireLog(QCoreApplication::arguments());
     std::unique_ptr<QWidget> window(Startup::createWindow(QCoreApplication::arguments()));
     if (auto *wizard = qobject_cast<ExportWizard *>(window.get())) {
         // After Finish or Cancel the window is gone at once, but the program waits for the link

@@ -35,6 +35,8 @@ private slots:
     void initTestCase();
     void selectsWindow_data();
     void selectsWindow();
+    void findsLogPath_data();
+    void findsLogPath();
     void legacyRequestOpensMainWindow();
     void wizardNeedsNoWarning();
     void logsFourVersionLines();
@@ -68,6 +70,7 @@ void StartupTest::selectsWindow_data()
     QTest::newRow("with a second argument") << QStringList{program, "--legacy", "x"} << false;
     QTest::newRow("after another argument") << QStringList{program, "x", "--legacy"} << false;
     QTest::newRow("other argument") << QStringList{program, "--help"} << false;
+    QTest::newRow("--legacy with a log") << QStringList{program, "--legacy", "--log", "wire.log"} << false;
 }
 
 void StartupTest::selectsWindow()
@@ -76,6 +79,28 @@ void StartupTest::selectsWindow()
     QFETCH(bool, legacy);
 
     QCOMPARE(Startup::selectWindow(arguments) == Startup::Window::Legacy, legacy);
+}
+
+void StartupTest::findsLogPath_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("path");
+
+    const QString program = QStringLiteral("velodesk");
+    QTest::newRow("none") << QStringList{program} << QString();
+    QTest::newRow("separate") << QStringList{program, "--log", "wire.log"} << "wire.log";
+    QTest::newRow("joined") << QStringList{program, "--log=/tmp/a b.log"} << "/tmp/a b.log";
+    QTest::newRow("after --legacy") << QStringList{program, "--legacy", "--log", "w.log"} << "w.log";
+    QTest::newRow("name missing") << QStringList{program, "--log"} << QString();
+    QTest::newRow("program name only") << QStringList{"--log"} << QString();
+}
+
+void StartupTest::findsLogPath()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, path);
+
+    QCOMPARE(Startup::logPath(arguments), path);
 }
 
 void StartupTest::legacyRequestOpensMainWindow()

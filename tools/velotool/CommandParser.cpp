@@ -3,13 +3,21 @@
 #include "tools/velotool/Console.h"
 #include "tools/velotool/LinkDiagnostics.h"
 
+#include "linkhub/WireLogFile.h"
+
+#include <QDir>
+
 CommandParser::CommandParser(const QString &command, const QString &synopsis, const QString &description)
     : m_command(command),
       m_synopsis(synopsis),
       m_help({QStringLiteral("h"), QStringLiteral("help")}, tr("Shows this help.")),
       m_version(QStringLiteral("version"), tr("Shows the version.")),
       m_quiet({QStringLiteral("q"), QStringLiteral("quiet")}, tr("Prints no progress on standard error.")),
-      m_verbose(QStringLiteral("verbose"), tr("Also prints the device link's own diagnostics."))
+      m_verbose(QStringLiteral("verbose"), tr("Also prints the device link's own diagnostics.")),
+      m_log(QStringLiteral("log"),
+            tr("Writes every frame exchanged with the device, with times and line speeds, to FILE "
+               "(attach it to a bug report)."),
+            tr("FILE"))
 {
     m_parser.setApplicationDescription(description);
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -17,6 +25,31 @@ CommandParser::CommandParser(const QString &command, const QString &synopsis, co
     m_parser.addOption(m_version);
     m_parser.addOption(m_quiet);
     m_parser.addOption(m_verbose);
+}
+
+CommandParser::~CommandParser()
+{
+    if (m_logFile && !m_logFile->commit() && m_console)
+        m_console->error(tr("The transfer log %1 could not be written: %2.")
+                             .arg(QDir::toNativeSeparators(m_logFile->path()), m_logFile->errorString()));
+}
+
+void CommandParser::addLogOption()
+{
+    m_parser.addOption(m_log);
+    m_logOffered = true;
+}
+
+std::optional<ExitStatus> CommandParser::startLog(Console &console)
+{
+    const QString path = m_parser.value(m_log);
+    m_logFile = std::make_unique<WireLogFile>(path);
+    if (m_logFile->open())
+        return std::nullopt;
+    console.error(tr("The transfer log %1 cannot be written: %2. Choose a file in a folder you may write to.")
+                      .arg(QDir::toNativeSeparators(path), m_logFile->errorString()));
+    m_logFile.reset();
+    return ExitStatus::OutputUnwritable;
 }
 
 std::optional<ExitStatus> CommandParser::parse(const QStringList &arguments, Console &console)
@@ -35,8 +68,11 @@ std::optional<ExitStatus> CommandParser::parse(const QStringList &arguments, Con
         console.print(QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
         return ExitStatus::Success;
     }
+    m_console = &console;
     console.setQuiet(m_parser.isSet(m_quiet));
     LinkDiagnostics::setShown(m_parser.isSet(m_verbose));
+    if (m_logOffered && m_parser.isSet(m_log))
+        return startLog(console);
     return std::nullopt;
 }
 

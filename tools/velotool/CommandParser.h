@@ -8,9 +8,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class Console;
+class WireLogFile;
 
 /// The option parser of one command, with what every command offers: --help, --version,
 /// --quiet and --verbose, a help text that lists the exit statuses, and usage errors that
@@ -22,6 +24,13 @@ class CommandParser
 public:
     /// `command` is the word after velotool ("read"); `synopsis` the usage line without "Usage:".
     CommandParser(const QString &command, const QString &synopsis, const QString &description);
+    /// Puts the transfer log, if one was asked for, in place.
+    ~CommandParser();
+
+    /// Adds --log FILE, which commands that talk to a device offer: parse() then starts the
+    /// device link's transfer log in FILE, and the parser puts the file in place when it goes,
+    /// so it must outlive the connection.
+    void addLogOption();
 
     QCommandLineParser &parser() { return m_parser; }
     const QCommandLineParser &parser() const { return m_parser; }
@@ -41,6 +50,8 @@ public:
     static QString exitStatusHelp();
 
 private:
+    std::optional<ExitStatus> startLog(Console &console);
+
     QString m_command;
     QString m_synopsis;
     QCommandLineParser m_parser;
@@ -48,4 +59,8 @@ private:
     QCommandLineOption m_version;
     QCommandLineOption m_quiet;
     QCommandLineOption m_verbose;
+    QCommandLineOption m_log;
+    bool m_logOffered = false;
+    std::unique_ptr<WireLogFile> m_logFile;
+    Console *m_console = nullptr; // set by parse()
 };

@@ -42,6 +42,7 @@ int ExportCommand::run(const QStringList &arguments)
                  "name is a CSV log that gets one line per ride. The folder is checked before the device is read."));
     QCommandLineParser &parser = command.parser();
     DeviceReader::addOptions(parser);
+    command.addLogOption();
     const QCommandLineOption bikeOption(QStringLiteral("bike"), tr("The bike whose ride is written (default 1)."),
                                         QStringLiteral("1|2"), QStringLiteral("1"));
     const QCommandLineOption startOption(QStringLiteral("start"),

@@ -21,6 +21,7 @@ int ReadCommand::run(const QStringList &arguments)
                                    "firmware. The session with the device is closed politely afterwards."));
     QCommandLineParser &parser = command.parser();
     DeviceReader::addOptions(parser);
+    command.addLogOption();
     const QCommandLineOption jsonOption(QStringLiteral("json"), tr("Prints the values as one JSON object."));
     parser.addOption(jsonOption);
     if (const auto status = command.parse(arguments, m_console))
