@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, testing and running the product need.
+# Installs the Debian 12 packages that building, testing, packaging and running the product need.
 # Run as root on a fresh machine; does nothing when every package is already present.
 set -euo pipefail
 
@@ -10,6 +10,7 @@ packages=(
   qt6-qpa-plugins fonts-dejavu-core
   librsvg2-bin
   openssl
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

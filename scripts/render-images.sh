@@ -14,3 +14,10 @@ for model in Lumo10_fa Lumo20_fa Lumo30_fa Lumo40_fa Lumo50A_fa Lumo60A_fa; do
 done
 
 rsvg-convert --width 256 --height 256 velodesk/icons/icon.svg -o velodesk/icon.png
+
+# The application icon of the desktop entry, in the sizes desktops look for in the hicolor theme.
+for size in 16 24 32 48 64 128 256; do
+  mkdir -p "velodesk/icons/hicolor/${size}x${size}/apps"
+  rsvg-convert --width "$size" --height "$size" velodesk/icons/icon.svg \
+    -o "velodesk/icons/hicolor/${size}x${size}/apps/com.velquist.Pacerow.png"
+done

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the Debian package with CPack and checks its contents and its dependencies.
+# Usage: check-package.sh BUILD_DIR LIBDIR APP_ID
+set -euo pipefail
+build=$1 libdir=$2 app=$3
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 || { cat "$out/cpack.log" >&2; exit 1; }
+package=$(ls "$out"/pacerow_*.deb)
+
+contents=$(dpkg-deb -c "$package" | awk '{print $6}' | sed 's|^\./|/|' | grep -v '/$' | sort)
+expected=(
+  /usr/bin/velodesk /usr/bin/velotool
+  "/usr/$libdir/liblinkhub.so.1" "/usr/$libdir/liblinkhub.so.1.0.0"
+  "/usr/$libdir/liboutpost.so.1" "/usr/$libdir/liboutpost.so.1.0.0"
+  "/usr/share/applications/$app.desktop" "/usr/share/metainfo/$app.metainfo.xml"
+  "/usr/share/icons/hicolor/scalable/apps/$app.svg"
+  /usr/share/man/man1/velotool.1.gz /usr/share/bash-completion/completions/velotool
+)
+for size in 16 24 32 48 64 128 256; do
+  expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$app.png")
+done
+diff <(printf '%s\n' "${expected[@]}" | sort) <(echo "$contents")
+
+[ "$(dpkg-deb -f "$package" Package)" = pacerow ]
+depends=$(dpkg-deb -f "$package" Depends)
+names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
+  grep -qxF "$needed" <<<"$names" || { echo "Depends lacks $needed: $depends" >&2; exit 1; }
+done
+# The product's own libraries come with it and are nobody's dependency.
+if grep -qE 'linkhub|outpost' <<<"$depends"; then
+  echo "Depends names the package's own libraries: $depends" >&2
+  exit 1
+fi
+dpkg-deb -f "$package" Description | grep -q dialout
+echo "package $(basename "$package"): as expected"
