@@ -11,6 +11,7 @@
 #include "linkhub/PortDiagnosis.h"
 
 #include <QLineEdit>
+#include <QThread>
 
 ComPortPage::ComPortPage(ComConnection *connection, QWidget *parent)
     : QWizardPage(parent), ui(std::make_unique<Ui::ComPortPage>()), acceptance(connection, this)
@@ -18,9 +19,7 @@ ComPortPage::ComPortPage(ComConnection *connection, QWidget *parent)
     ui->setupUi(this);
     setCommitPage(true);
     this->connection = connection;
-    portList = std::make_unique<ComListModel>();
-    auto *portNames = new PortNameModel(this);
-    portNames->setSourceModel(portList.get());
+    portNames = new PortNameModel(this);
     ui->cmbComPorts->setModel(portNames);
     // Bridges the list does not know (and pseudo-terminals) are opened by a typed name.
     ui->cmbComPorts->lineEdit()->setPlaceholderText(tr("Port name"));
@@ -31,15 +30,48 @@ ComPortPage::ComPortPage(ComConnection *connection, QWidget *parent)
     connect(connection, &ComConnection::modelDataUpdate, this, &ComPortPage::modelDataUpdate);
 }
 
-ComPortPage::~ComPortPage() = default;
+ComPortPage::~ComPortPage()
+{
+    // The listing posts its result to this page; what it posts goes with the page.
+    if (portListing.valid())
+        portListing.wait();
+}
 
 bool ComPortPage::isComplete() const
 {
     return QWizardPage::isComplete() && connection->getConnectionState() == Connected;
 }
 
+void ComPortPage::initializePage()
+{
+    if (portList || portListing.valid())
+        return;
+    // Going through the system's serial devices takes longer than showing the window, so the
+    // list is made on a worker thread and shown when it is ready.
+    QThread *pageThread = thread();
+    portListing = std::async(std::launch::async, [this, pageThread] {
+        auto listed = std::make_shared<std::unique_ptr<ComListModel>>(std::make_unique<ComListModel>());
+        (*listed)->moveToThread(pageThread);
+        QMetaObject::invokeMethod(this, [this, listed] { showPortList(std::move(*listed)); }, Qt::QueuedConnection);
+    });
+}
+
+void ComPortPage::showPortList(std::unique_ptr<ComListModel> listed)
+{
+    // A refresh in the meantime listed the ports anew.
+    if (portList)
+        return;
+    portList = std::move(listed);
+    portNames->setSourceModel(portList.get());
+    ui->cmbComPorts->setCurrentIndex(0);
+}
+
 void ComPortPage::onRefresh()
 {
+    if (!portList) {
+        showPortList(std::make_unique<ComListModel>());
+        return;
+    }
     portList->refresh();
     ui->cmbComPorts->setCurrentIndex(0);
 }
@@ -62,7 +94,7 @@ QString ComPortPage::chosenPortName() const
     const QComboBox *box = ui->cmbComPorts;
     const int row = box->currentIndex();
     const QString shown = box->currentText().trimmed();
-    if (row >= 0 && row < portList->rowCount() && shown == box->itemText(row))
+    if (portList && row >= 0 && row < portList->rowCount() && shown == box->itemText(row))
         return portList->getPort(row).portName;
     return shown;
 }

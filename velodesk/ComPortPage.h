@@ -6,11 +6,13 @@
 
 #include <QWizardPage>
 
+#include <future>
 #include <memory>
 
 class ComConnection;
 class ComListModel;
 class ModelData;
+class PortNameModel;
 
 namespace Ui {
 class ComPortPage;
@@ -29,6 +31,10 @@ public:
 
     /// True once the link is connected; the wizard asks again after an accepted firmware check.
     bool isComplete() const override;
+    /// Starts listing the ports the first time the page is shown.
+    void initializePage() override;
+    /// True once the list of ports is shown.
+    bool hasPortList() const { return portList != nullptr; }
 
 private slots:
     void onRefresh();
@@ -39,13 +45,16 @@ private slots:
 private:
     /// The port to open: the listed row shown in the box, else the name typed into it.
     QString chosenPortName() const;
+    void showPortList(std::unique_ptr<ComListModel> listed);
     void setButtonsEnabled(bool enabled);
     /// Below the status line: why the port did not open, or nothing.
     void showPortProblem(const QString &text);
 
     std::unique_ptr<Ui::ComPortPage> ui;
     ComConnection *connection;
-    std::unique_ptr<ComListModel> portList;
+    std::unique_ptr<ComListModel> portList; // null until the page was first shown and listed the ports
+    std::future<void> portListing; // made on a worker thread when the page is first shown
+    PortNameModel *portNames;
     DeviceAcceptance acceptance;
     QString openedPort; // the port of the last open, for explaining why it failed
 };

@@ -1,5 +1,7 @@
 #include "WizardDriver.h"
 
+#include "velodesk/ComPortPage.h"
+
 #include "linkhub/ComConnection.h"
 #include "linkhub/DeviceModel.h"
 #include "linkhub/ModelData.h"
@@ -9,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 int blockOfRequest(int request)
@@ -41,6 +44,14 @@ WizardDriver::WizardDriver() : window(std::make_unique<ExportWizard>())
                      [this](ModelData *, int bits) { updateLog.append(bits); });
     window->resize(560, 460);
     window->show();
+    waitForPortList();
+}
+
+void WizardDriver::waitForPortList()
+{
+    if (auto *page = qobject_cast<ComPortPage *>(window->currentPage()))
+        if (!QTest::qWaitFor([page] { return page->hasPortList(); }, int(DeviceWait.count())))
+            qWarning("The connect page shows no port list yet.");
 }
 
 WizardDriver::~WizardDriver() = default;
@@ -51,6 +62,7 @@ bool WizardDriver::press(QWizard::WizardButton which)
     if (!pressed || !pressed->isVisible() || !pressed->isEnabled())
         return false;
     pressed->click();
+    waitForPortList();
     return true;
 }
 

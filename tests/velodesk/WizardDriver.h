@@ -54,6 +54,9 @@ public:
     void screenshot(const QString &name);
 
 private:
+    /// On the connect page: waits until it shows the listed ports.
+    void waitForPortList();
+
     std::unique_ptr<ExportWizard> window;
     QStringList statuses;
     QList<ConnectionState> stateLog;

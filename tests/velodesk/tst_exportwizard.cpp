@@ -15,6 +15,7 @@
 #include "velodesk/WizardPageId.h"
 
 #include "linkhub/ComConnection.h"
+#include "linkhub/QextSerialEnumerator.h"
 #include "tools/simulator/SimulatedBikeComputer.h"
 
 #include <QApplication>
@@ -41,6 +42,7 @@ private slots:
     void initTestCase();
     void init();
     void frame();
+    void portsListedWhenConnectPageShows();
     void pagesByIntroSetting_data();
     void pagesByIntroSetting();
     void introSettingRule_data();
@@ -67,6 +69,26 @@ void ExportWizardTest::initTestCase()
 void ExportWizardTest::init()
 {
     settings->clear();
+}
+
+void ExportWizardTest::portsListedWhenConnectPageShows()
+{
+    // Going through the system's serial devices would hold back the first window.
+    int listings = 0;
+    QextSerialEnumerator::setPortSource([&listings] {
+        ++listings;
+        return QList<QextPortInfo>();
+    });
+    TestSettings::setShowIntro(true);
+    WizardDriver driver;
+    QCOMPARE(driver.wizard().currentId(), int(IntroPageId));
+    QCOMPARE(listings, 0);
+    QVERIFY(driver.press(QWizard::NextButton));
+    QCOMPARE(listings, 1);
+    QVERIFY(driver.press(QWizard::BackButton));
+    QVERIFY(driver.press(QWizard::NextButton));
+    QCOMPARE(listings, 1);
+    QextSerialEnumerator::setPortSource({});
 }
 
 void ExportWizardTest::frame()
