@@ -57,7 +57,10 @@ ComConnection::ComConnection()
       fixedAnswerSizes{{0x12, 0}, {0x92, 0}, {0x63, 0}, {0xE3, 0}, {0xE4, 1}, {0xE5, 1}, {0xF1, 0}, {0xF5, 0}},
       sendPermits(std::make_unique<CountingSemaphore>()),
       receiver(std::make_unique<PacketReceiver>(
-          [this](TunedockCommand command, QByteArray &payload) { onPacketReceived(command, payload); })),
+          [this](TunedockCommand command, QByteArray &payload) { onPacketReceived(command, payload); },
+          [this](unsigned char code, const QByteArray &payload, unsigned char checksum) {
+              wireLog->frameRejected(code, payload, checksum);
+          })),
       wireLog(std::make_unique<WireLog>([this] { return lineSpeed(); })),
       uiCalls(std::make_unique<ThreadCallQueue>()),
       sendThread(std::make_unique<SendThread>(this)),

@@ -63,6 +63,8 @@ void PacketReceiver::finishPacket(unsigned char checksum)
         static_cast<unsigned char>(expectedLength + commandByte + ComConnection::calculateChecksum(payload));
     if (expected != checksum) {
         qCritical() << "ConnectionError: Wrong checksum. " << QString::number(commandByte, 16);
+        if (rejected)
+            rejected(commandByte, payload, checksum);
         return;
     }
     sink(static_cast<TunedockCommand>(commandByte), payload);

@@ -90,20 +90,34 @@ void WireLog::frameSent(const QByteArray &packet, int attempt)
 
 void WireLog::frameReceived(unsigned char code, const QByteArray &payload)
 {
-    if (!isEnabled())
-        return;
     // The receiver keeps code and payload only; the frame is rebuilt as it came, its checksum
     // having been found right.
+    if (isEnabled())
+        writeReceived(QStringLiteral("received"), code, payload, std::nullopt);
+}
+
+void WireLog::frameRejected(unsigned char code, const QByteArray &payload, unsigned char checksum)
+{
+    if (isEnabled())
+        writeReceived(QStringLiteral("rejected"), code, payload, checksum);
+}
+
+void WireLog::writeReceived(const QString &event, unsigned char code, const QByteArray &payload,
+                            std::optional<unsigned char> wrongChecksum)
+{
     QByteArray packet;
     packet.append(char(code));
-    packet.append(char(payload.size() & 0xFF));
+    packet.append(char(payload.size() & 0xFF)); // the device always sends a one-byte length
     packet.append(payload);
-    packet.append(ComConnection::calculateChecksum(packet));
-    write(QStringLiteral("received %1 code %2 length %3: %4")
+    const auto checksum = static_cast<unsigned char>(ComConnection::calculateChecksum(packet));
+    const QString frame = hexBytes(LeadIn + packet + char(wrongChecksum.value_or(checksum)));
+    write(QStringLiteral("%1 %2 code %3 length %4: %5%6")
+              .arg(event)
               .arg(lineSpeed())
               .arg(hexByte(code))
               .arg(payload.size())
-              .arg(hexBytes(LeadIn + packet)));
+              .arg(frame,
+                   wrongChecksum ? QStringLiteral(" (checksum should be %1)").arg(hexByte(checksum)) : QString()));
 }
 
 void WireLog::noAnswer(const QByteArray &packet, int attempt, std::chrono::milliseconds waited)

@@ -13,8 +13,11 @@ class PacketReceiver
 {
 public:
     using Sink = std::function<void(TunedockCommand, QByteArray &)>;
+    /// Told of a whole packet whose checksum was wrong: its code, payload and checksum byte.
+    using RejectSink = std::function<void(unsigned char, const QByteArray &, unsigned char)>;
 
-    explicit PacketReceiver(Sink sink) : sink(std::move(sink)) {}
+    explicit PacketReceiver(Sink sink, RejectSink rejected = {})
+        : sink(std::move(sink)), rejected(std::move(rejected)) {}
 
     void handleByte(unsigned char byte);
     /// Forgets a partly received packet.
@@ -27,6 +30,7 @@ private:
     void finishPacket(unsigned char checksum);
 
     Sink sink;
+    RejectSink rejected;
     State state = WaitStart;
     int byteCounter = 0;
     int expectedLength = 0;

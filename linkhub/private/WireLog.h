@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 /// The link's transfer log for support: one line per frame sent or received, per unanswered
 /// wait and per state change, through the logging category "linkhub.wire" at debug level.
@@ -18,6 +19,7 @@
 ///   "   0.012 sent 600 code 12 length 0 attempt 1: ff 55 12 00 12"
 ///   "   2.015 resent 600 code 12 length 0 attempt 2: ff 55 12 00 12"
 ///   "   0.410 received 600 code 92 length 1: ff 55 92 01 51 e4"
+///   "   0.410 rejected 600 code 92 length 1: ff 55 92 01 51 e5 (checksum should be e4)"
 ///   "   2.012 no answer 600 code 12 attempt 1 within 2000 ms"
 ///   "   0.000 state Opening NoError"
 /// Every call may come from any thread.
@@ -37,11 +39,15 @@ public:
     /// `packet` is the queued packet (code, length, payload, checksum); attempts count from 1.
     void frameSent(const QByteArray &packet, int attempt);
     void frameReceived(unsigned char code, const QByteArray &payload);
+    /// A whole frame whose checksum was wrong.
+    void frameRejected(unsigned char code, const QByteArray &payload, unsigned char checksum);
     void noAnswer(const QByteArray &packet, int attempt, std::chrono::milliseconds waited);
     /// An Opening restarts the clock.
     void stateChanged(ConnectionState state, ErrorMessage error);
 
 private:
+    void writeReceived(const QString &event, unsigned char code, const QByteArray &payload,
+                       std::optional<unsigned char> wrongChecksum);
     void write(const QString &event);
 
     SpeedSource lineSpeed;

@@ -17,7 +17,7 @@ namespace {
 
 struct LogLine
 {
-    QString event; // sent, resent, received, no answer, state
+    QString event; // sent, resent, received, rejected, no answer, state
     int speed = 0;
     quint8 code = 0;
     int attempt = 0;
@@ -28,7 +28,8 @@ struct LogLine
 QList<LogLine> readLog(const QString &path)
 {
     static const QRegularExpression frame(QStringLiteral(
-        R"(^ *\d+\.\d{3} (sent|resent|received) (\d+) code ([0-9a-f]{2}) length \d+(?: attempt (\d))?: ([0-9a-f ]+)$)"));
+        R"(^ *\d+\.\d{3} (sent|resent|received|rejected) (\d+) code ([0-9a-f]{2}) length \d+(?: attempt (\d))?: )"
+        R"(([0-9a-f ]+?)(?: \(checksum should be [0-9a-f]{2}\))?$)"));
     static const QRegularExpression silence(
         QStringLiteral(R"(^ *\d+\.\d{3} (no answer) (\d+) code ([0-9a-f]{2}) attempt (\d) within 2000 ms$)"));
     static const QRegularExpression state(QStringLiteral(R"(^ *\d+\.\d{3} (state) (\w+ \w+)$)"));
@@ -137,9 +138,11 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"wire.log"});
     }
 
-    void logIsWholeWhenTheDeviceIsSilent()
+    void logIsWholeWhenTheLinkIsLost()
     {
-        const auto device = startDevice(FaultMode::Silent);
+        // Every answer comes with a wrong checksum: the link hears a frame but no answer. Having
+        // named itself, the device talks at its own speed and no longer understands the requests.
+        const auto device = startDevice(FaultMode::CorruptChecksum);
         QVERIFY(device);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("wire.log"));
@@ -152,9 +155,12 @@ private slots:
         std::copy_if(lines.cbegin(), lines.cend(), std::back_inserter(transfers),
                      [](const LogLine &line) { return line.event != QLatin1String("state"); });
         QCOMPARE(events(transfers),
-                 QStringList({"sent", "no answer", "resent", "no answer", "resent", "no answer"}));
-        for (const LogLine &line : transfers)
-            QCOMPARE(std::make_pair(int(line.code), line.speed), std::make_pair(0x12, 600));
+                 QStringList({"sent", "rejected", "no answer", "resent", "no answer", "resent", "no answer"}));
+        for (const LogLine &line : transfers) {
+            const int code = line.event == QLatin1String("rejected") ? 0x92 : 0x12;
+            QCOMPARE(std::make_pair(int(line.code), line.speed), std::make_pair(code, 600));
+        }
+        QCOMPARE(transfers.at(1).rest, QStringLiteral("ff 55 92 01 51 e5"));
         QVERIFY(std::any_of(lines.cbegin(), lines.cend(),
                             [](const LogLine &line) { return line.rest == QLatin1String("Closed ConnectionLost"); }));
         // velotool's own close of the lost link comes last.
