@@ -20,6 +20,7 @@ expected=(
   "share/metainfo/$app.metainfo.xml"
   "share/icons/hicolor/scalable/apps/$app.svg"
   "share/man/man1/velotool.1.gz"
+  "share/man/man1/velodesk.1.gz"
   "share/bash-completion/completions/velotool"
 )
 for size in 16 24 32 48 64 128 256; do
@@ -47,5 +48,5 @@ env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen timeout 60 "$prefix/bin/velotoo
 
 desktop-file-validate "$prefix/share/applications/$app.desktop"
 appstreamcli validate --no-net --explain "$prefix/share/metainfo/$app.metainfo.xml"
-gzip -t "$prefix/share/man/man1/velotool.1.gz"
+gzip -t "$prefix/share/man/man1/velotool.1.gz" "$prefix/share/man/man1/velodesk.1.gz"
 echo "install into a temporary prefix: as expected"

@@ -16,7 +16,8 @@ expected=(
   "/usr/$libdir/liboutpost.so.1" "/usr/$libdir/liboutpost.so.1.0.0"
   "/usr/share/applications/$app.desktop" "/usr/share/metainfo/$app.metainfo.xml"
   "/usr/share/icons/hicolor/scalable/apps/$app.svg"
-  /usr/share/man/man1/velotool.1.gz /usr/share/bash-completion/completions/velotool
+  /usr/share/man/man1/velotool.1.gz /usr/share/man/man1/velodesk.1.gz
+  /usr/share/bash-completion/completions/velotool
 )
 for size in 16 24 32 48 64 128 256; do
   expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$app.png")
