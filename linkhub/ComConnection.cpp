@@ -1,5 +1,6 @@
 #include "linkhub/ComConnection.h"
 
+#include "linkhub/FirmwareImage.h"
 #include "linkhub/QextSerialEnumerator.h"
 #include "linkhub/QextSerialPort.h"
 #include "linkhub/private/WireLog.h"
@@ -8,9 +9,12 @@
 #include "linkhub/private/PacketReceiver.h"
 #include "linkhub/private/ThreadCallQueue.h"
 #include "linkhub/private/WorkerThread.h"
+#include "linkhub/private/WritePayload.h"
 
 #include <QDebug>
 #include <QThread>
+
+#include <utility>
 
 /// Transmits queued packets one by one, each up to three times, and waits for their answers.
 class ComConnection::SendThread : public WorkerThread
@@ -69,6 +73,8 @@ ComConnection::ComConnection()
     // Queued signals from the worker threads carry these.
     qRegisterMetaType<ConnectionState>("ConnectionState");
     qRegisterMetaType<ErrorMessage>("ErrorMessage");
+    qRegisterMetaType<ModelDataUpdateBits>("ModelDataUpdateBits");
+    qRegisterMetaType<ModelData *>("ModelData*");
 
     connect(this, &ComConnection::closing, this, &ComConnection::hardClose);
     sendThread->start();
@@ -245,6 +251,72 @@ void ComConnection::pollTimerEvent()
     sendCommand(ReadDateTime);
 }
 
+// ---- Writing values and firmware ---------------------------------------------------------
+
+void ComConnection::sendModelData(ModelData *data, ModelDataUpdateBits bits)
+{
+    if (!data) {
+        qCritical() << "No record to write";
+        return;
+    }
+    if (QThread::currentThread() == thread()) {
+        writeAndAdopt(new ModelData(*data), bits);
+        return;
+    }
+    // The record, the model and the dispatcher that writes into the record live on the
+    // user-interface thread: the write is built and the copy adopted there, between two answers.
+    // The copy is taken now, so the caller may change or free `data` at once.
+    auto carried = std::make_shared<const ModelData>(*data);
+    uiCalls->post([this, carried, bits] { writeAndAdopt(new ModelData(*carried), bits); });
+}
+
+void ComConnection::writeAndAdopt(ModelData *copy, int bits)
+{
+    std::optional<WritePayload::Packet> packet;
+    if (!currentModel)
+        qCritical() << "No device model identified: nothing written";
+    else if (!(packet = WritePayload::forBlock(*currentModel, modelData, *copy, bits)))
+        qCritical() << "Illegal ModelDataUpdateBits: " << QString::number(bits, 2);
+    if (packet)
+        sendCommand(packet->command, &packet->payload);
+    ModelData *previous = std::exchange(modelData, copy);
+    emit modelDataUpdate(modelData, packet ? bits : int(IdentityUpdate));
+    retireRecord(previous);
+}
+
+QByteArray ComConnection::writeBikeSetting(ModelData *data, Bike bike) const
+{
+    const DeviceModel *model = currentModel ? currentModel : (data ? data->deviceModel : nullptr);
+    if (!model || !data)
+        return QByteArray();
+    return WritePayload::bikeSettings(*model, modelData, *data, bike);
+}
+
+bool ComConnection::sendFirmwareUpdate(const QByteArray &image, bool enterBootloader)
+{
+    const DeviceModel *model = currentModel;
+    if (!model) {
+        qCritical() << "Firmware update refused: no device model identified or set";
+        return false;
+    }
+    if (!FirmwareImage::isComplete(image, *model)) {
+        qCritical() << "Firmware update refused: image of" << image.size() << "bytes, the" << model->name
+                    << "needs" << FirmwareImage::requiredSize(*model);
+        return false;
+    }
+    stopTimer();
+    {
+        std::lock_guard<std::recursive_mutex> guard(portLock);
+        serialPort->setBaudRate(FirmwareBaudRate);
+    }
+    if (enterBootloader)
+        sendCommand(EnterBootloader);
+    fwBlocksAcked = 0;
+    for (const QByteArray &payload : FirmwareImage::blockPayloads(image, *model))
+        sendCommand(FirmwareBlock, &payload);
+    return true;
+}
+
 // ---- Sending -----------------------------------------------------------------------------
 
 char ComConnection::calculateChecksum(const QByteArray &bytes)
@@ -309,12 +381,26 @@ void ComConnection::recallPacketInFlight()
     answerReceived.notify_all();
 }
 
-void ComConnection::transmit(const QByteArray &packet)
+std::optional<std::chrono::microseconds> ComConnection::transmit(const Packet &packet, int attempt)
 {
     static const QByteArray leadIn("\xFF\x55", 2);
+    const QByteArray frame = leadIn + packet.bytes;
     std::lock_guard<std::recursive_mutex> guard(portLock);
-    serialPort->write(leadIn + packet);
+    // open() starts a new session under this lock: a packet of the session it ended must not
+    // reach the port it opened.
+    if (!isSessionCurrent(packet))
+        return std::nullopt;
+    wireLog->frameSent(packet.bytes, attempt);
+    serialPort->write(frame);
     serialPort->flush();
+    return wireTime(frame.size(), serialPort->baudRate());
+}
+
+std::chrono::microseconds ComConnection::wireTime(qsizetype bytes, qint32 baudRate)
+{
+    if (baudRate <= 0)
+        return std::chrono::microseconds::zero();
+    return std::chrono::microseconds(qint64(bytes) * BitsPerByte * 1000000 / baudRate);
 }
 
 void ComConnection::wakeAnswerWaiters()
@@ -326,11 +412,13 @@ void ComConnection::wakeAnswerWaiters()
     answerReceived.notify_all();
 }
 
-bool ComConnection::waitForAnswer(const Packet &packet)
+bool ComConnection::waitForAnswer(const Packet &packet, std::chrono::microseconds onTheWire)
 {
+    // The port hands the frame over at once but the line carries it for its wire time; the
+    // device can answer only after its last byte, so the wait counts from then.
+    const auto timeout = onTheWire + std::chrono::milliseconds(answerTimeoutMs.load());
     std::unique_lock<std::mutex> guard(answerLock);
-    answerReceived.wait_for(guard, std::chrono::milliseconds(answerTimeoutMs.load()),
-                            [&] { return answerArrived || !isSessionCurrent(packet); });
+    answerReceived.wait_for(guard, timeout, [&] { return answerArrived || !isSessionCurrent(packet); });
     return answerArrived;
 }
 
@@ -347,15 +435,14 @@ void ComConnection::transmitUntilAnswered(const Packet &packet)
         std::this_thread::sleep_for(BootloaderPause);
 
     for (int attempt = 0; attempt < TransmissionAttempts; ++attempt) {
-        if (!isSessionCurrent(packet))
-            return;
         {
             std::lock_guard<std::mutex> guard(answerLock);
             answerArrived = false;
         }
-        wireLog->frameSent(packet.bytes, attempt + 1);
-        transmit(packet.bytes);
-        if (waitForAnswer(packet))
+        const std::optional<std::chrono::microseconds> onTheWire = transmit(packet, attempt + 1);
+        if (!onTheWire)
+            return;
+        if (waitForAnswer(packet, *onTheWire))
             return;
         if (isSessionCurrent(packet))
             wireLog->noAnswer(packet.bytes, attempt + 1, getAnswerTimeout());
@@ -578,9 +665,10 @@ void ComConnection::identify(QByteArray &payload)
         if (serialPort->baudRate() != row->baudRate)
             serialPort->setBaudRate(row->baudRate);
     }
-    replaceRecord(new ModelData(row));
+    ModelData *previous = std::exchange(modelData, new ModelData(row));
     setConnectionState(Connected, NoError);
     emit modelDataUpdate(modelData, IdentityUpdate);
+    retireRecord(previous);
 
     if (recovery)
         return;
@@ -591,15 +679,14 @@ void ComConnection::identify(QByteArray &payload)
     requestModelReads();
 }
 
-void ComConnection::replaceRecord(ModelData *fresh)
+void ComConnection::retireRecord(ModelData *previous)
 {
-    std::shared_ptr<ModelData> previous(modelData);
-    modelData = fresh;
     if (!previous)
         return;
-    // A holder may read the previous record until the IdentityUpdate that names the new one
-    // reaches it; free it only after everything handed over before has been delivered.
-    uiCalls->post([previous] {});
+    // Posted through Qt's own event queue behind the signals just emitted, so a queued receiver
+    // that still holds the previous record reads it before it goes.
+    std::shared_ptr<ModelData> owner(previous);
+    QMetaObject::invokeMethod(this, [owner] {}, Qt::QueuedConnection);
 }
 
 void ComConnection::announceIf(bool decoded, ModelDataUpdateBits block)

@@ -18,6 +18,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class CountingSemaphore;
 class PacketReceiver;
@@ -47,6 +48,10 @@ public:
     static constexpr std::chrono::milliseconds PollTimerInterval{1000};
     /// Pause before entering the boot loader and before the first firmware block.
     static constexpr std::chrono::milliseconds BootloaderPause{1100};
+    /// Line speed of every firmware transfer.
+    static constexpr qint32 FirmwareBaudRate = 9600;
+    /// Start bit, eight data bits and stop bit: the wire time of a byte is ten bit times.
+    static constexpr int BitsPerByte = 10;
 
     class SendThread;
     class PollThread;
@@ -86,6 +91,18 @@ public:
     void handlePackage(TunedockCommand command, QByteArray &payload);
     /// Decodes a bike-settings payload into bike 0 or 1 of the record, by the model's bike count.
     void readBikeSetting(int bike, QByteArray &payload);
+    /// The payload that writes one bike's settings and odometer, in the current record's format.
+    QByteArray writeBikeSetting(ModelData *data, Bike bike) const;
+
+    /// Loads a firmware image into the identified (or set) model: 9600 baud, the boot loader
+    /// command when asked, then every block in order. Progress and completion are signalled.
+    /// Refuses, sending nothing, an image shorter than the model's transfer (a critical line
+    /// tells why) and a connection without a model; returns whether the transfer was queued.
+    /// User-interface thread only.
+    bool sendFirmwareUpdate(const QByteArray &image, bool enterBootloader);
+
+    /// Time the bytes take on a line of the given speed.
+    static std::chrono::microseconds wireTime(qsizetype bytes, qint32 baudRate);
 
     /// Ports of the system that sit behind a supported USB bridge, in enumeration order.
     static QList<QextPortInfo> getSupportedComs();
@@ -99,6 +116,13 @@ public slots:
     void pollTimerEvent();
     /// Takes every byte the port holds and feeds it to the receiver.
     void onDataAvailable();
+    /// Queues the write of one block of `data` and adopts a copy of `data` as the current record.
+    /// The copy is taken at once (so `data` may be the connection's own record, and the caller
+    /// keeps `data`); writing and adopting happen on the user-interface thread, which then
+    /// announces the adopted record with modelDataUpdate: the written block's bit, or
+    /// IdentityUpdate when `bits` names no writable block (a critical line says so and nothing
+    /// is sent). From that announcement on, the previous record pointer is invalid.
+    void sendModelData(ModelData *data, ModelDataUpdateBits bits);
 
 signals:
     void connectionStateChanged(ConnectionState newState, ErrorMessage error);
@@ -118,8 +142,9 @@ private:
     void dispatchPackage(TunedockCommand command, QByteArray &payload);
     void dropQueuedPackets();
     bool takePacket(Packet &packet);
-    void transmit(const QByteArray &packet);
-    bool waitForAnswer(const Packet &packet);
+    /// Writes the packet unless its session has ended; its wire time when written.
+    std::optional<std::chrono::microseconds> transmit(const Packet &packet, int attempt);
+    bool waitForAnswer(const Packet &packet, std::chrono::microseconds onTheWire);
     void wakeAnswerWaiters();
     void transmitUntilAnswered(const Packet &packet);
     bool isSessionCurrent(const Packet &packet) const;
@@ -131,7 +156,10 @@ private:
     void identify(QByteArray &payload);
     bool hasExpectedLength(unsigned char code, const QByteArray &payload) const;
     void acknowledgeFirmwareBlock();
-    void replaceRecord(ModelData *fresh);
+    /// Frees a record that was replaced, once every signal posted so far to receivers on the
+    /// user-interface thread has been delivered: those signals may still name it.
+    void retireRecord(ModelData *previous);
+    void writeAndAdopt(ModelData *copy, int bits);
     /// Announces a decoded block; a payload too short for its layout changed nothing.
     void announceIf(bool decoded, ModelDataUpdateBits block);
 

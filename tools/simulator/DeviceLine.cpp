@@ -8,7 +8,8 @@ bool DeviceLine::observe(qint32 lineSpeed)
         pcFollowed = true;
         return false;
     }
-    if (!pcFollowed)
+    // Moving to the firmware speed prepares a transfer; it does not end the session.
+    if (!pcFollowed || lineSpeed == FirmwareSpeed)
         return false;
     sessionClosed();
     return true;
@@ -25,6 +26,20 @@ void DeviceLine::sessionClosed()
 {
     session = false;
     pcFollowed = false;
+    current = IdentificationSpeed;
+}
+
+void DeviceLine::enterBootLoader()
+{
+    session = false;
+    pcFollowed = false;
+    bootLoader = true;
+    current = FirmwareSpeed;
+}
+
+void DeviceLine::leaveBootLoader()
+{
+    bootLoader = false;
     current = IdentificationSpeed;
 }
 

@@ -2,7 +2,7 @@
 
 /// Ways in which the simulated bike computer misbehaves on demand.
 /// Modes that take a count (DropNthAnswer, UnplugAfter) count answers from the moment the
-/// mode is set; the others act on every answer while they are set.
+/// mode is set; the block modes take a block index; the others act on every answer while set.
 enum class FaultMode {
     None,
     /// Requests are received and recorded but never answered.
@@ -21,4 +21,11 @@ enum class FaultMode {
     UnknownId,
     /// After n more answers the device closes its side of the line; n = 0 unplugs at the next request.
     UnplugAfter,
+    /// The acknowledgement of firmware block n is not sent the first time the block arrives;
+    /// its retransmission is acknowledged.
+    DropBlockAck,
+    /// Firmware block n is acknowledged, then the device answers nothing more.
+    SilentAfterBlock,
+    /// Write requests are recorded but neither stored nor acknowledged.
+    UnacknowledgedWrite,
 };

@@ -34,11 +34,13 @@ SimulatedBikeComputer::SimulatedBikeComputer(quint8 modelId)
     : catalogue(DeviceCatalogue::build()),
       row(findRow(catalogue, modelId)),
       encoder(row),
+      writeDecoder(row),
       speeds(row ? row->baudRate : DeviceLine::IdentificationSpeed),
-      deviceValues(initialValues(row))
+      deviceValues(initialValues(row)),
+      bootLoader(row)
 {
     if (row)
-        registerReadHandlers();
+        registerHandlers();
     else
         lastError = QStringLiteral("no catalogue model with id %1").arg(modelId, 2, 16, QLatin1Char('0'));
 }
@@ -52,8 +54,28 @@ SimulatedBikeComputer::~SimulatedBikeComputer()
     DeviceCatalogue::release(catalogue);
 }
 
-void SimulatedBikeComputer::registerReadHandlers()
+void SimulatedBikeComputer::registerHandlers()
 {
+    // Every handler runs on the device thread under lock.
+    for (quint8 code : {WriteAltitude, WriteCurrentBike, WriteHeartRate, WriteDateTime, WriteBikeSettings,
+                        WriteBike1Settings, WriteBike2Settings, WriteBikeAux, WriteModelOption}) {
+        handlers.insert(code, [this, code](ModelData &values, const RequestFrame &request) -> std::optional<QByteArray> {
+            if (!writeDecoder.apply(code, request.payload, values))
+                return std::nullopt;
+            return QByteArray();
+        });
+    }
+    handlers.insert(EnterBootloader, [this](ModelData &, const RequestFrame &) -> std::optional<QByteArray> {
+        bootLoader.enter();
+        speeds.enterBootLoader(); // answers at the speed the PC already listens at
+        currentDeviceSpeed = speeds.speed();
+        return QByteArray();
+    });
+    handlers.insert(FirmwareBlock, [this](ModelData &, const RequestFrame &request) -> std::optional<QByteArray> {
+        if (bootLoader.store(request.payload) < 0)
+            return std::nullopt;
+        return QByteArray();
+    });
     for (quint8 code : {ReadDeviceId, ReadAltitude, ReadCurrentBike, ReadHeartRate, ReadDateTime, ReadBikeSettings,
                         ReadBike1Settings, ReadBike2Settings, ReadBikeAux, CloseSession, ReadFirmwareVersion,
                         ReadModelOption}) {
@@ -63,6 +85,18 @@ void SimulatedBikeComputer::registerReadHandlers()
             return encoder.encode(code, values);
         });
     }
+}
+
+bool SimulatedBikeComputer::startInBootLoader()
+{
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        if (worker.joinable() || !row)
+            return false;
+        bootLoader.enter();
+        speeds.enterBootLoader(); // no device thread runs yet
+    }
+    return start();
 }
 
 bool SimulatedBikeComputer::start()
@@ -134,6 +168,8 @@ void SimulatedBikeComputer::setFault(FaultMode mode, int count)
     faultMode = mode;
     faultCount = count;
     answersSinceFault = 0;
+    silencedByFault = false;
+    blockAckDropped = false;
 }
 
 FaultMode SimulatedBikeComputer::fault() const
@@ -176,6 +212,24 @@ void SimulatedBikeComputer::clearRequests()
 {
     std::lock_guard<std::mutex> guard(lock);
     log.clear();
+}
+
+QByteArray SimulatedBikeComputer::firmwareImage() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return bootLoader.image();
+}
+
+int SimulatedBikeComputer::firmwareBlocksReceived() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return bootLoader.blocksReceived();
+}
+
+bool SimulatedBikeComputer::inBootLoader() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return bootLoader.isActive();
 }
 
 int SimulatedBikeComputer::ignoredByteCount() const
@@ -276,17 +330,23 @@ void SimulatedBikeComputer::handle(const RequestFrame &frame, Clock::time_point 
     QByteArray answer;
     bool unplugNow = false;
     bool unplugAfterAnswer = false;
+    bool firmwareRestarts = false;
     FaultMode mode;
     {
         std::lock_guard<std::mutex> guard(lock);
         log.append(Request{frame.code, frame.payload, speeds.speed(), completeAt, false});
         mode = faultMode;
-        const Handler handler = handlers.value(frame.code);
+        // Without its firmware the device knows nothing but firmware blocks.
+        const bool understood = !bootLoader.isActive() || frame.code == FirmwareBlock;
+        const Handler handler = understood ? handlers.value(frame.code) : Handler();
+        if (faultSwallows(frame))
+            return;
         std::optional<QByteArray> payload;
         if (handler)
             payload = handler(deviceValues, frame);
         if (!payload || mode == FaultMode::Silent)
             return;
+        firmwareRestarts = frame.code == FirmwareBlock && bootLoader.isComplete();
         if (mode == FaultMode::UnplugAfter && answersSinceFault >= faultCount) {
             unplugNow = true;
         } else {
@@ -317,13 +377,40 @@ void SimulatedBikeComputer::handle(const RequestFrame &frame, Clock::time_point 
     }
     if (!sendPaced(answer))
         return;
-    if (frame.code == ReadDeviceId && mode != FaultMode::UnknownId)
+    if (firmwareRestarts) {
+        std::lock_guard<std::mutex> guard(lock);
+        bootLoader.leave();
+        speeds.leaveBootLoader();
+    } else if (frame.code == ReadDeviceId && mode != FaultMode::UnknownId)
         speeds.identified();
     else if (frame.code == CloseSession)
         speeds.sessionClosed();
     currentDeviceSpeed = speeds.speed();
     if (unplugAfterAnswer)
         unplugFromDevice(true);
+}
+
+bool SimulatedBikeComputer::faultSwallows(const RequestFrame &frame)
+{
+    if (silencedByFault)
+        return true;
+    const bool block = frame.code == FirmwareBlock && !frame.payload.isEmpty();
+    const int index = block ? quint8(frame.payload.at(0)) : -1;
+    switch (faultMode) {
+    case FaultMode::UnacknowledgedWrite:
+        return WriteDecoder::isWrite(frame.code);
+    case FaultMode::DropBlockAck:
+        if (index != faultCount || blockAckDropped)
+            return false;
+        blockAckDropped = true;
+        bootLoader.store(frame.payload); // the block arrived; only its acknowledgement is lost
+        return true;
+    case FaultMode::SilentAfterBlock:
+        silencedByFault = index == faultCount;
+        return false;
+    default:
+        return false;
+    }
 }
 
 void SimulatedBikeComputer::unplugFromDevice(bool letPcTakeAnswer)

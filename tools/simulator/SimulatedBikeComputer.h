@@ -3,10 +3,12 @@
 #include "linkhub/DeviceCatalogue.h"
 #include "linkhub/ModelData.h"
 #include "tools/simulator/AnswerEncoder.h"
+#include "tools/simulator/BootLoader.h"
 #include "tools/simulator/DeviceLine.h"
 #include "tools/simulator/FaultMode.h"
 #include "tools/simulator/FrameCodec.h"
 #include "tools/simulator/PseudoTerminal.h"
+#include "tools/simulator/WriteDecoder.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -23,7 +25,8 @@
 /// A stand-in bike computer on a pseudo-terminal, for tests and tools.
 ///
 /// It plays one catalogue model: it answers the read requests and CloseSession with the
-/// model's payloads built from the values it holds, keeps to the line speeds of DeviceLine,
+/// model's payloads built from the values it holds, stores what the write requests carry and
+/// acknowledges them, takes firmware blocks in its boot loader, keeps to the line speeds of DeviceLine,
 /// and sends its answers paced at ten bits a byte at its current speed (a request is taken
 /// as complete once its own wire time has passed). A byte sent while the PC side listens at
 /// another speed arrives as 0x00, as a framing error does on a real line.
@@ -66,6 +69,9 @@ public:
     /// Opens the line and starts answering; false (see errorString()) for a model id
     /// the catalogue does not hold or when no pseudo-terminal can be had.
     bool start();
+    /// Starts as a device whose firmware is gone: only its boot loader runs, which does not
+    /// identify itself and takes firmware blocks at the firmware speed.
+    bool startInBootLoader();
     QString errorString() const;
     /// Name under which the PC side opens the line, e.g. /dev/pts/7.
     QString portName() const;
@@ -78,7 +84,8 @@ public:
     /// Firmware version as a decimal number, 0..99 (sent as two BCD digits).
     void setFirmwareVersion(int version);
 
-    /// Switches the failure mode; count is n of DropNthAnswer and UnplugAfter.
+    /// Switches the failure mode; count is n of DropNthAnswer and UnplugAfter, and the block
+    /// index of DropBlockAck and SilentAfterBlock.
     void setFault(FaultMode mode, int count = 0);
     FaultMode fault() const;
     /// Bytes of noise sent ahead of each answer under FaultMode::NoiseBeforeAnswer.
@@ -92,6 +99,13 @@ public:
     /// Codes of requests(), in order.
     QList<quint8> requestCodes() const;
     void clearRequests();
+    /// The application part of the firmware received by the boot loader (zero where no block
+    /// arrived), and how many different blocks arrived.
+    QByteArray firmwareImage() const;
+    int firmwareBlocksReceived() const;
+    /// Whether only the boot loader runs now.
+    bool inBootLoader() const;
+
     /// Bytes thrown away because they arrived at a speed the device was not listening at.
     int ignoredByteCount() const;
     /// Frames from the PC whose checksum was wrong.
@@ -109,7 +123,9 @@ public:
     bool isPlugged() const { return plugged.load(); }
 
 private:
-    void registerReadHandlers();
+    void registerHandlers();
+    /// Whether the fault mode swallows the answer to this request; called under lock.
+    bool faultSwallows(const RequestFrame &frame);
     void run();
     void watchLine();
     void receive(const QByteArray &bytes);
@@ -122,6 +138,7 @@ private:
     DeviceCatalogue::Map catalogue; // own rows, never changed
     const DeviceModel *row = nullptr;
     const AnswerEncoder encoder;
+    const WriteDecoder writeDecoder;
 
     // Device thread only (and the starting or stopping thread while none runs).
     PseudoTerminal line;
@@ -132,6 +149,9 @@ private:
     mutable std::mutex lock; // guards everything down to answersSent
     ModelData deviceValues;
     QHash<quint8, Handler> handlers;
+    BootLoader bootLoader;
+    bool silencedByFault = false; // SilentAfterBlock reached its block
+    bool blockAckDropped = false; // DropBlockAck dropped its one acknowledgement
     FaultMode faultMode = FaultMode::None;
     int faultCount = 0;
     int answersSinceFault = 0;
