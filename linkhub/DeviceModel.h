@@ -74,6 +74,10 @@ public:
 
     bool has(Feature feature) const { return (availableMask & feature) != 0; }
 
+    /// Largest odometer in millimetres that the model's bike-settings write carries (40 bits on
+    /// one-bike models, 64 on the others).
+    quint64 maxTotalDistance() const { return bikeCount == 1 ? (quint64(1) << 40) - 1 : ~quint64(0); }
+
     /// Expected payload length of an answer code for this model; -1 where the model sends no such answer.
     int answerSize(int answerCode) const { return answerSizes[(answerCode >> 4) & 7]; }
 

@@ -1,9 +1,12 @@
 #include "tools/velotool/CommandLine.h"
 
+#include "tools/velotool/ClockCommand.h"
 #include "tools/velotool/CommandParser.h"
 #include "tools/velotool/Console.h"
 #include "tools/velotool/ConvertCommand.h"
 #include "tools/velotool/ExportCommand.h"
+#include "tools/velotool/FirmwareCommand.h"
+#include "tools/velotool/OdometerCommand.h"
 #include "tools/velotool/PortsCommand.h"
 #include "tools/velotool/ReadCommand.h"
 #include "tools/velotool/SimulateCommand.h"
@@ -20,8 +23,11 @@ QString CommandLine::helpText() const
               "  simulate  %2\n"
               "  read      %3\n"
               "  export    %4\n"
-              "  convert   %5\n"
-              "  upload    %6\n"
+              "  clock     %5\n"
+              "  odometer  %6\n"
+              "  firmware  %7\n"
+              "  convert   %8\n"
+              "  upload    %9\n"
               "\n"
               "Every command takes --help and --version; \"velotool COMMAND --help\" tells more.\n"
               "Progress goes to standard error (--quiet silences it), results to standard output.\n"
@@ -30,7 +36,8 @@ QString CommandLine::helpText() const
               "  velotool export --simulate \"Lumo 60\" ride.fit\n"
               "\n")
                .arg(PortsCommand::summary(), SimulateCommand::summary(), ReadCommand::summary(),
-                    ExportCommand::summary(), ConvertCommand::summary(), UploadCommand::summary())
+                    ExportCommand::summary(), ClockCommand::summary(), OdometerCommand::summary(),
+                    FirmwareCommand::summary(), ConvertCommand::summary(), UploadCommand::summary())
         + CommandParser::exitStatusHelp();
 }
 
@@ -46,6 +53,12 @@ int CommandLine::run(const QStringList &arguments)
         return ReadCommand(m_console).run(rest);
     if (command == QLatin1String("export"))
         return ExportCommand(m_console).run(rest);
+    if (command == QLatin1String("clock"))
+        return ClockCommand(m_console).run(rest);
+    if (command == QLatin1String("odometer"))
+        return OdometerCommand(m_console).run(rest);
+    if (command == QLatin1String("firmware"))
+        return FirmwareCommand(m_console).run(rest);
     if (command == QLatin1String("convert"))
         return ConvertCommand(m_console).run(rest);
     if (command == QLatin1String("upload"))
@@ -60,8 +73,11 @@ int CommandLine::run(const QStringList &arguments)
         return int(ExitStatus::Success);
     }
     const QString message = command.isEmpty()
-        ? tr("Name a command: ports, simulate, read, export, convert or upload. Try \"velotool --help\".")
-        : tr("Unknown command \"%1\": use ports, simulate, read, export, convert or upload. Try \"velotool --help\".").arg(command);
+        ? tr("Name a command: ports, simulate, read, export, clock, odometer, firmware, convert or upload. "
+             "Try \"velotool --help\".")
+        : tr("Unknown command \"%1\": use ports, simulate, read, export, clock, odometer, firmware, convert or "
+             "upload. Try \"velotool --help\".")
+              .arg(command);
     m_console.error(message);
     return int(ExitStatus::UsageError);
 }

@@ -22,9 +22,14 @@ public:
     void progress(const QString &line);
     /// A line on standard error that is shown even when quiet.
     void error(const QString &line);
+    /// A progress line on standard error that replaces the previous one (on a terminal), unless quiet.
+    void overwrite(const QString &line);
+    /// Ends a line that overwrite() keeps replacing, so the next output starts on a line of its own.
+    void endOverwrite();
 
 private:
     QTextStream m_out;
     QTextStream m_err;
     bool m_quiet = false;
+    bool m_overwriting = false;
 };

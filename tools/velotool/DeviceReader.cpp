@@ -67,24 +67,33 @@ std::optional<ToolFailure> DeviceReader::takeOptions(const QCommandLineParser &p
     return std::nullopt;
 }
 
-std::optional<ToolFailure> DeviceReader::startSimulator()
+std::optional<ToolFailure> DeviceReader::startSimulator(bool inBootLoader)
 {
     m_simulator = std::make_unique<SimulatedBikeComputer>(*m_simulatedModel);
-    if (!m_simulator->start())
+    if (!(inBootLoader ? m_simulator->startInBootLoader() : m_simulator->start()))
         return ToolFailure{ExitStatus::SimulatorUnavailable,
                            tr("The simulated bike computer cannot be started: %1.").arg(m_simulator->errorString())};
     m_port = m_simulator->portName();
-    m_console.progress(tr("Simulated %1 started on %2").arg(m_simulator->model()->name, m_port));
+    m_console.progress(inBootLoader ? tr("Simulated %1 started in its boot loader on %2").arg(m_simulator->model()->name, m_port)
+                                    : tr("Simulated %1 started on %2").arg(m_simulator->model()->name, m_port));
+    return std::nullopt;
+}
+
+std::optional<ToolFailure> DeviceReader::prepare(bool simulatorInBootLoader)
+{
+    if (m_simulatedModel && !m_simulator) {
+        if (const auto failure = startSimulator(simulatorInBootLoader))
+            return failure;
+    }
+    if (!m_connection)
+        m_connection = std::make_unique<ComConnection>();
     return std::nullopt;
 }
 
 ToolFailure DeviceReader::read()
 {
-    if (m_simulatedModel) {
-        if (const auto failure = startSimulator())
-            return *failure;
-    }
-    m_connection = std::make_unique<ComConnection>();
+    if (const auto failure = prepare())
+        return *failure;
     DeviceSession session(*m_connection, m_timeout);
     QObject::connect(&session, &DeviceSession::progress, &session, [this](const QString &line) { m_console.progress(line); });
     InterruptWatcher interrupts;

@@ -40,8 +40,18 @@ public:
     /// The record read; null before read() succeeded.
     ModelData *record() const;
 
+    /// Starts the simulated bike computer if one was asked for (only its boot loader running,
+    /// when asked) and creates the connection; read() does this itself.
+    std::optional<ToolFailure> prepare(bool simulatorInBootLoader = false);
+    /// Available after prepare().
+    ComConnection &connection() const { return *m_connection; }
+    QString port() const { return m_port; }
+    /// The model id given with --simulate.
+    std::optional<quint8> simulatedModel() const { return m_simulatedModel; }
+    std::chrono::milliseconds timeout() const { return m_timeout; }
+
 private:
-    std::optional<ToolFailure> startSimulator();
+    std::optional<ToolFailure> startSimulator(bool inBootLoader);
 
     Console &m_console;
     QString m_port;

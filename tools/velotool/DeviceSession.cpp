@@ -40,7 +40,19 @@ DeviceSession::~DeviceSession() = default;
 
 QString DeviceSession::supportedModels() const
 {
-    return ModelLookup::supportedNames(m_connection.getCatalogue()).join(QStringLiteral(", "));
+    if (m_acceptedModels.isEmpty())
+        return ModelLookup::supportedNames(m_connection.getCatalogue()).join(QStringLiteral(", "));
+    QStringList names;
+    for (int id : m_acceptedModels)
+        if (const DeviceModel *model = m_connection.getCatalogue().value(quint8(id), nullptr))
+            names.append(model->name);
+    names.sort();
+    return names.join(QStringLiteral(", "));
+}
+
+bool DeviceSession::accepts(int modelId) const
+{
+    return m_acceptedModels.isEmpty() ? SupportedModels::isSupported(modelId) : m_acceptedModels.contains(modelId);
 }
 
 ToolFailure DeviceSession::run(const QString &port)
@@ -164,6 +176,11 @@ void DeviceSession::onModelDataUpdate(ModelData *data, int updateBits)
 {
     if (!data || m_phase == Phase::Closing || m_phase == Phase::Done || m_phase == Phase::Idle)
         return;
+    if (m_phase == Phase::Holding) {
+        m_record = data; // a write adopts a copy as the link's record
+        emit recordUpdated(data, updateBits);
+        return;
+    }
     if (updateBits == IdentityUpdate) {
         onIdentified(data);
     } else if (data != m_record) {
@@ -174,7 +191,7 @@ void DeviceSession::onModelDataUpdate(ModelData *data, int updateBits)
         m_blocksRead.insert(updateBits);
         emit progress(tr("Read %1 (%2 of %3)").arg(blockName(updateBits)).arg(m_blocksRead.size()).arg(m_blocksExpected));
         if (m_blocksRead.size() >= m_blocksExpected)
-            beginClose();
+            onEveryValueRead();
     }
 }
 
@@ -184,9 +201,12 @@ void DeviceSession::onIdentified(ModelData *data)
     m_model = data->deviceModel;
     m_blocksRead.clear();
     emit progress(tr("Model: %1 (model id %2)").arg(m_model->name, hexId(m_model->id)));
-    if (!SupportedModels::isSupported(m_model->id)) {
+    if (!accepts(m_model->id)) {
         fail(ExitStatus::ModelRefused,
-             tr("The %1 (model id %2) is not supported: only rides of %3 can be read and exported.")
+             m_acceptedModels.isEmpty()
+                 ? tr("The %1 (model id %2) is not supported: only rides of %3 can be read and exported.")
+                       .arg(m_model->name, hexId(m_model->id), supportedModels())
+                 : tr("The %1 (model id %2) is not supported here: only %3 are.")
                  .arg(m_model->name, hexId(m_model->id), supportedModels()));
         return;
     }
@@ -222,7 +242,18 @@ void DeviceSession::startReading()
     // many different blocks have been announced as the list holds requests.
     m_blocksExpected = m_model->requestCommands.size();
     if (m_blocksExpected == 0)
+        onEveryValueRead();
+}
+
+void DeviceSession::onEveryValueRead()
+{
+    if (!m_stayOpen) {
         beginClose();
+        return;
+    }
+    m_phase = Phase::Holding;
+    m_readTimer.stop();
+    emit readComplete(m_record);
 }
 
 void DeviceSession::onReadTimeout()

@@ -41,6 +41,16 @@ public:
     /// Ends a running session early: closes the link and reports ExitStatus::Interrupted.
     void interrupt();
 
+    /// The models the session reads; by default those whose rides can be exported.
+    void setAcceptedModels(const QList<int> &modelIds) { m_acceptedModels = modelIds; }
+    /// Keeps the link open once every value was read: readComplete() follows, and the caller
+    /// ends the session with closeSession() (or abort()).
+    void setStayOpen(bool stayOpen) { m_stayOpen = stayOpen; }
+    /// Closes the session politely; run() returns once the link is closed.
+    void closeSession() { beginClose(); }
+    /// Ends the session with a failure.
+    void abort(ExitStatus status, const QString &message) { fail(status, message); }
+
     /// The record read, owned by the connection; null before the device identified itself.
     ModelData *record() const { return m_record; }
     /// Set when the values were read completely but the device did not confirm the close.
@@ -48,19 +58,27 @@ public:
 
     /// What a block of the record holds, for progress lines.
     static QString blockName(int updateBits);
+    /// One line naming a port that cannot be opened, what went wrong and what to do.
+    static QString portProblem(const QString &port);
 
 signals:
     /// A line about what the session is doing now.
     void progress(const QString &line);
+    /// Every value was read and the link stays open (setStayOpen).
+    void readComplete(ModelData *record);
+    /// After readComplete(): a block of the record was filled or written; the record named is the
+    /// link's current one (a write replaces it), valid until the next report.
+    void recordUpdated(ModelData *record, int updateBits);
 
 private:
-    enum class Phase { Idle, Connecting, CheckingFirmware, Reading, Closing, Done };
+    enum class Phase { Idle, Connecting, CheckingFirmware, Reading, Holding, Closing, Done };
 
     void onStateChanged(ConnectionState state, ErrorMessage error);
     void onModelDataUpdate(ModelData *data, int updateBits);
     void onIdentified(ModelData *data);
     void onFirmwareVersion(const ModelData &data);
     void startReading();
+    void onEveryValueRead();
     void onReadTimeout();
     void onCloseTimeout();
     void fail(ExitStatus status, const QString &message);
@@ -68,8 +86,7 @@ private:
     void finish();
     QString blocksReadText() const;
     QString supportedModels() const;
-    /// One line naming the port, what went wrong and what to do.
-    static QString portProblem(const QString &port);
+    bool accepts(int modelId) const;
 
     ComConnection &m_connection;
     const std::chrono::milliseconds m_readTimeout;
@@ -85,4 +102,6 @@ private:
     QTimer m_readTimer;
     QTimer m_closeTimer;
     QEventLoop *m_loop = nullptr; // set while run() waits
+    QList<int> m_acceptedModels; // empty: the supported ones
+    bool m_stayOpen = false;
 };

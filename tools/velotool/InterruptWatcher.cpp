@@ -73,8 +73,6 @@ void InterruptWatcher::onReadable()
     char bytes[16];
     while (::read(wakePipe[0], bytes, sizeof bytes) > 0) {
     }
-    const bool first = !m_interrupted;
     m_interrupted = true;
-    if (first)
-        emit interrupted();
+    emit interrupted();
 }

@@ -24,6 +24,7 @@ public:
     bool wasInterrupted() const { return m_interrupted; }
 
 signals:
+    /// Each Ctrl-C (signals that arrive together count once).
     void interrupted();
 
 private:
