@@ -41,12 +41,13 @@ void VelotoolProcess::start(QProcess &process, const QStringList &arguments, con
     process.start();
 }
 
-VelotoolRun VelotoolProcess::run(const QStringList &arguments, const ChildSetup &setup)
+VelotoolRun VelotoolProcess::run(const QStringList &arguments, const ChildSetup &setup,
+                                 std::chrono::milliseconds limit)
 {
     QProcess process;
     start(process, arguments, setup);
     VelotoolRun result;
-    result.finished = process.waitForFinished(int(RunLimit.count()));
+    result.finished = process.waitForFinished(int(limit.count()));
     if (!result.finished) {
         process.kill();
         process.waitForFinished();

@@ -34,8 +34,9 @@ public:
     using ChildSetup = std::function<void()>;
 
     static QString program();
-    /// Runs velotool with the arguments and waits for it to end.
-    static VelotoolRun run(const QStringList &arguments, const ChildSetup &setup = {});
+    /// Runs velotool with the arguments and waits for it to end, at most `limit`.
+    static VelotoolRun run(const QStringList &arguments, const ChildSetup &setup = {},
+                           std::chrono::milliseconds limit = RunLimit);
     /// Starts velotool without waiting; the caller owns the process.
     static void start(QProcess &process, const QStringList &arguments, const ChildSetup &setup = {});
 

@@ -41,7 +41,8 @@ private slots:
         QTest::addColumn<QString>("usage");
         QTest::addColumn<QStringList>("mentions");
         QTest::newRow("velotool --help") << QStringList{"--help"} << "Usage: velotool COMMAND [options]"
-                                         << QStringList{"ports", "simulate", "read", "export", "convert", "upload", "--quiet"};
+                                         << QStringList{"ports", "simulate", "read", "export", "clock", "odometer",
+                                                        "firmware", "convert", "upload", "--quiet"};
         QTest::newRow("velotool help") << QStringList{"help"} << "Usage: velotool COMMAND [options]"
                                        << QStringList{"export --simulate \"Lumo 60\""};
         QTest::newRow("ports --help") << QStringList{"ports", "--help"} << "Usage: velotool ports [options]"
@@ -66,6 +67,18 @@ private slots:
                "[options]"
             << QStringList{"--user <NAME>", "--server <URL>", "--ca-certificates <FILE>", "--password-stdin",
                            "https://www.sportics.com", "sportics/upload_server", "--timeout <SECONDS>"};
+        QTest::newRow("clock --help")
+            << QStringList{"clock", "--help"}
+            << "Usage: velotool clock (--port NAME | --simulate MODEL) [--to \"YYYY-MM-DD HH:MM:SS\"] [options]"
+            << QStringList{"--to <YYYY-MM-DD HH:MM:SS>", "time of day only"};
+        QTest::newRow("odometer --help")
+            << QStringList{"odometer", "--help"}
+            << "Usage: velotool odometer (--port NAME | --simulate MODEL) --bike 1|2 [--miles] [options] DISTANCE"
+            << QStringList{"--bike <1|2>", "--miles", "DISTANCE"};
+        QTest::newRow("firmware --help")
+            << QStringList{"firmware", "--help"}
+            << "Usage: velotool firmware (--port NAME | --simulate MODEL) [--recovery MODEL] [--yes] [options] IMAGE"
+            << QStringList{"--recovery <MODEL>", "--yes", "without firmware", "Ctrl-C", "  10   the firmware image"};
     }
 
     void help()

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+
+/// Times one firmware transfer into a simulated bike computer, from sendFirmwareUpdate() to the
+/// completion, beside the wire time of the bytes exchanged plus the two pauses the link makes.
+class FirmwareTransferBenchmark
+{
+public:
+    struct Result
+    {
+        bool completed = false;
+        QString failure;
+        std::chrono::microseconds elapsed{0};
+        std::chrono::microseconds wireTime{0};
+        int bytesOnWire = 0;
+    };
+
+    static Result run(quint8 modelId);
+
+    /// Longest a run may take before it counts as failed.
+    static constexpr std::chrono::seconds RunTimeout{180};
+};
