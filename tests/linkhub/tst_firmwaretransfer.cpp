@@ -1,4 +1,5 @@
 #include "LinkRecorder.h"
+#include "RawLine.h"
 #include "SimulatedSession.h"
 
 #include "linkhub/ComConnection.h"
@@ -180,10 +181,8 @@ private slots:
         QFETCH(int, size);
         ComConnection connection;
         PseudoTerminal line;
-        QVERIFY(line.open());
-        connection.open(line.portName(), true);
-        DeviceModel *model = connection.getCatalogue().value(quint8(modelId));
-        connection.setDeviceModel(model);
+        QVERIFY(openQuietSession(connection, line, modelId));
+        const DeviceModel *model = connection.getDeviceModel();
         QTest::ignoreMessage(QtCriticalMsg,
                              QStringLiteral("Firmware update refused: image of %1 bytes, the \"%2\" needs 65536")
                                  .arg(size)

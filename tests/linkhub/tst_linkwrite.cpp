@@ -1,4 +1,5 @@
 #include "LinkRecorder.h"
+#include "RawLine.h"
 #include "RecordComparison.h"
 #include "SimulatedSession.h"
 
@@ -6,7 +7,6 @@
 #include "tools/simulator/PseudoTerminal.h"
 #include "tools/simulator/SimulatedBikeComputer.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <thread>
@@ -14,18 +14,6 @@
 namespace {
 
 constexpr int Timeout = int(SessionTimeout.count());
-
-QByteArray readWire(PseudoTerminal &line, int count)
-{
-    QByteArray bytes;
-    QElapsedTimer clock;
-    clock.start();
-    while (bytes.size() < count && clock.elapsed() < 10000) {
-        bytes += line.readAvailable();
-        QTest::qWait(5);
-    }
-    return bytes;
-}
 
 /// The frame the device should see: FF 55, code, length, payload, sum of code to payload.
 QByteArray frameOf(quint8 code, const QByteArray &payloadHex)
@@ -118,15 +106,12 @@ private slots:
 
         ComConnection connection;
         PseudoTerminal line;
-        QVERIFY(line.open());
-        connection.open(line.portName(), true);
-        DeviceModel *model = connection.getCatalogue().value(quint8(modelId));
-        connection.setDeviceModel(model);
-        ModelData data = distinctRecord(model);
+        QVERIFY(openQuietSession(connection, line, modelId));
+        ModelData data = distinctRecord(connection.getDeviceModel());
         connection.sendModelData(&data, ModelDataUpdateBits(bits));
 
         const QByteArray expected = frameOf(quint8(code), payload.replace(' ', ""));
-        QCOMPARE(readWire(line, expected.size()).toHex(' '), expected.toHex(' '));
+        QCOMPARE(readFromLink(line, expected.size()).toHex(' '), expected.toHex(' '));
         QVERIFY(connection.getData() != &data);
         compareRecords(*connection.getData(), data);
     }
@@ -149,10 +134,8 @@ private slots:
         ComConnection connection;
         LinkRecorder recorder(connection);
         PseudoTerminal line;
-        QVERIFY(line.open());
-        connection.open(line.portName(), true);
-        connection.setDeviceModel(connection.getCatalogue().value(0x23));
-        ModelData data = distinctRecord(connection.getCatalogue().value(0x23));
+        QVERIFY(openQuietSession(connection, line, 0x23));
+        ModelData data = distinctRecord(connection.getDeviceModel());
         QTest::ignoreMessage(QtCriticalMsg, message.toUtf8());
         connection.sendModelData(&data, ModelDataUpdateBits(bits));
 

@@ -1,5 +1,6 @@
+#include "RawLine.h"
+
 #include "linkhub/ComConnection.h"
-#include "tools/simulator/PseudoTerminal.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -10,29 +11,6 @@ class tst_PacketWire : public QObject
 {
     Q_OBJECT
 
-private:
-    static QByteArray readBytes(PseudoTerminal &line, int count, int timeoutMs = 10000)
-    {
-        QByteArray bytes;
-        QElapsedTimer clock;
-        clock.start();
-        while (bytes.size() < count && clock.elapsed() < timeoutMs) {
-            bytes += line.readAvailable();
-            QTest::qWait(5);
-        }
-        return bytes;
-    }
-
-    // A session in recovery mode: the port is open at the identification settings and
-    // the link sends nothing by itself.
-    static bool openQuietSession(ComConnection &connection, PseudoTerminal &line)
-    {
-        if (!line.open())
-            return false;
-        connection.open(line.portName(), true);
-        return connection.getConnectionState() == WaitingForAnswer;
-    }
-
 private slots:
     void requestWithoutPayload()
     {
@@ -41,7 +19,7 @@ private slots:
         QVERIFY(openQuietSession(connection, line));
         QCOMPARE(line.lineSpeed(), 600);
         connection.sendCommand(ReadDateTime);
-        QCOMPARE(readBytes(line, 5).toHex(' '), QByteArray("ff 55 41 00 41"));
+        QCOMPARE(readFromLink(line, 5).toHex(' '), QByteArray("ff 55 41 00 41"));
     }
 
     void requestIsSentThreeTimesThenTheLinkIsLost()
@@ -77,7 +55,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         connection.sendCommand(FirmwareBlock, &payload);
-        const QByteArray wire = readBytes(line, 2 + 3 + 2049 + 1);
+        const QByteArray wire = readFromLink(line, 2 + 3 + 2049 + 1);
         QVERIFY2(clock.elapsed() >= 1100, "the first block waits for the boot loader");
         QCOMPARE(wire.size(), 2055);
         QCOMPARE(wire.left(6).toHex(' '), QByteArray("ff 55 75 01 08 00"));

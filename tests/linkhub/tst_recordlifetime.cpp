@@ -1,8 +1,9 @@
+#include "RawLine.h"
+
 #include "linkhub/ComConnection.h"
 #include "tools/simulator/FrameCodec.h"
 #include "tools/simulator/PseudoTerminal.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <thread>
@@ -30,18 +31,6 @@ class tst_RecordLifetime : public QObject
                          Qt::QueuedConnection);
     }
 
-    static bool waitForBytes(PseudoTerminal &line, int count)
-    {
-        QByteArray bytes;
-        QElapsedTimer clock;
-        clock.start();
-        while (bytes.size() < count && clock.elapsed() < 10000) {
-            bytes += line.readAvailable();
-            QTest::qWait(5);
-        }
-        return bytes.size() >= count;
-    }
-
 private slots:
     // A device that answers the identification twice: both answers are dispatched before the
     // receiver is served, and the first record must still be there when it is.
@@ -54,7 +43,7 @@ private slots:
         PseudoTerminal line;
         QVERIFY(line.open());
         connection.open(line.portName());
-        QVERIFY(waitForBytes(line, 5)); // ReadDeviceId
+        QCOMPARE(readFromLink(line, 5).size(), 5); // ReadDeviceId
 
         const QByteArray answer = FrameCodec::encode(DeviceIdData, QByteArray(1, char(0x11)));
         for (char byte : answer + answer)
@@ -78,9 +67,7 @@ private slots:
         QList<Seen> seen;
         readEveryRecord(connection, context, seen);
         PseudoTerminal line;
-        QVERIFY(line.open());
-        connection.open(line.portName(), true);
-        connection.setDeviceModel(connection.getCatalogue().value(0x23));
+        QVERIFY(openQuietSession(connection, line, 0x23));
 
         ModelData data(connection.getCatalogue().value(0x23));
         data.hour = 7;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "BenchmarkRun.h"
 
 #include <chrono>
 
@@ -9,14 +9,7 @@
 class FirmwareTransferBenchmark
 {
 public:
-    struct Result
-    {
-        bool completed = false;
-        QString failure;
-        std::chrono::microseconds elapsed{0};
-        std::chrono::microseconds wireTime{0};
-        int bytesOnWire = 0;
-    };
+    using Result = BenchmarkResult;
 
     static Result run(quint8 modelId);
 

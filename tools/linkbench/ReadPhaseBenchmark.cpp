@@ -5,7 +5,6 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 
 namespace {
 constexpr int FrameOverhead = 5; // FF 55 code length checksum
@@ -53,17 +52,7 @@ ReadPhaseBenchmark::Result ReadPhaseBenchmark::run(quint8 modelId)
             loop.quit();
         }
     });
-    QObject::connect(&connection, &ComConnection::connectionStateChanged, &loop,
-                     [&](ConnectionState state, ErrorMessage error) {
-                         if (error != NoError || state == Error) {
-                             result.failure = QStringLiteral("link reported state %1, error %2").arg(state).arg(error);
-                             loop.quit();
-                         }
-                     });
-    QTimer::singleShot(RunTimeout, &loop, [&] {
-        result.failure = QStringLiteral("no complete read within %1 s").arg(RunTimeout.count());
-        loop.quit();
-    });
+    endOnFailure(connection, loop, result, RunTimeout);
 
     clock.start();
     connection.open(device.portName());

@@ -58,15 +58,10 @@ int ClockCommand::run(const QStringList &arguments)
     if (const auto status = command.parse(arguments, m_console))
         return int(*status);
 
-    const auto fail = [this](const ToolFailure &failure) {
-        m_console.error(failure.message);
-        return int(failure.status);
-    };
+    const auto fail = [this](const ToolFailure &failure) { return m_console.fail(failure); };
     DeviceReader device(m_console);
-    if (const auto failure = command.expectPositional(0, QString()))
+    if (const auto failure = device.takeArguments(command, 0, QString()))
         return fail(*failure);
-    if (const auto failure = device.takeOptions(parser))
-        return fail(command.usageError(failure->message));
     std::optional<QDateTime> target;
     if (parser.isSet(toOption)) {
         target = parseTime(parser.value(toOption));

@@ -30,6 +30,12 @@ void Console::error(const QString &line)
     m_err.flush();
 }
 
+int Console::fail(const ToolFailure &failure)
+{
+    error(failure.message);
+    return int(failure.status);
+}
+
 void Console::overwrite(const QString &line)
 {
     if (m_quiet)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/velotool/ExitStatus.h"
+
 #include <QString>
 #include <QTextStream>
 
@@ -22,6 +24,8 @@ public:
     void progress(const QString &line);
     /// A line on standard error that is shown even when quiet.
     void error(const QString &line);
+    /// Reports a failure that ends a command; its exit status.
+    int fail(const ToolFailure &failure);
     /// A progress line on standard error that replaces the previous one (on a terminal), unless quiet.
     void overwrite(const QString &line);
     /// Ends a line that overwrite() keeps replacing, so the next output starts on a line of its own.

@@ -2,6 +2,7 @@
 
 #include "linkhub/ComConnection.h"
 #include "tools/simulator/SimulatedBikeComputer.h"
+#include "tools/velotool/CommandParser.h"
 #include "tools/velotool/Console.h"
 #include "tools/velotool/DeviceSession.h"
 #include "tools/velotool/InterruptWatcher.h"
@@ -64,6 +65,16 @@ std::optional<ToolFailure> DeviceReader::takeOptions(const QCommandLineParser &p
                                    .arg(parser.value(TimeoutOption))};
         m_timeout = std::chrono::milliseconds(qRound64(seconds * 1000));
     }
+    return std::nullopt;
+}
+
+std::optional<ToolFailure> DeviceReader::takeArguments(const CommandParser &command, int positionalCount,
+                                                       const QString &missingMessage)
+{
+    if (auto failure = command.expectPositional(positionalCount, missingMessage))
+        return failure;
+    if (const auto failure = takeOptions(command.parser()))
+        return command.usageError(failure->message);
     return std::nullopt;
 }
 

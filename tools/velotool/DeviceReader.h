@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class CommandParser;
 class ComConnection;
 class Console;
 class ModelData;
@@ -33,6 +34,10 @@ public:
     static void addOptions(QCommandLineParser &parser);
     /// Takes the options of a parsed command line; a failure (a usage error) when they are not usable.
     std::optional<ToolFailure> takeOptions(const QCommandLineParser &parser);
+    /// Checks the command's positional arguments, then takes its options; a usage error naming the
+    /// command's help when either does not fit.
+    std::optional<ToolFailure> takeArguments(const CommandParser &command, int positionalCount,
+                                             const QString &missingMessage);
 
     /// Starts the simulated bike computer if one was asked for, then reads the device.
     /// Ctrl-C during the read closes the session and ends with ExitStatus::Interrupted.

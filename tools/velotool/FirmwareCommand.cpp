@@ -50,15 +50,10 @@ int FirmwareCommand::run(const QStringList &arguments)
     if (const auto status = command.parse(arguments, m_console))
         return int(*status);
 
-    const auto fail = [this](const ToolFailure &failure) {
-        m_console.error(failure.message);
-        return int(failure.status);
-    };
+    const auto fail = [this](const ToolFailure &failure) { return m_console.fail(failure); };
     DeviceReader device(m_console);
-    if (const auto failure = command.expectPositional(1, tr("Name the firmware image to load.")))
+    if (const auto failure = device.takeArguments(command, 1, tr("Name the firmware image to load.")))
         return fail(*failure);
-    if (const auto failure = device.takeOptions(parser))
-        return fail(command.usageError(failure->message));
 
     const ModelLookup models;
     std::optional<quint8> recoveryId;

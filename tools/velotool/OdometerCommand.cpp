@@ -39,15 +39,10 @@ int OdometerCommand::run(const QStringList &arguments)
     if (const auto status = command.parse(arguments, m_console))
         return int(*status);
 
-    const auto fail = [this](const ToolFailure &failure) {
-        m_console.error(failure.message);
-        return int(failure.status);
-    };
+    const auto fail = [this](const ToolFailure &failure) { return m_console.fail(failure); };
     DeviceReader device(m_console);
-    if (const auto failure = command.expectPositional(1, tr("Give the new total distance.")))
+    if (const auto failure = device.takeArguments(command, 1, tr("Give the new total distance.")))
         return fail(*failure);
-    if (const auto failure = device.takeOptions(parser))
-        return fail(command.usageError(failure->message));
     const QString bikeText = parser.value(bikeOption);
     if (bikeText != QLatin1String("1") && bikeText != QLatin1String("2"))
         return fail(command.usageError(tr("Name the bike with --bike 1 or --bike 2.")));
