@@ -467,26 +467,45 @@ private slots:
     void faultsChangeTheIdentificationAnswer_data()
     {
         QTest::addColumn<FaultMode>("mode");
+        QTest::addColumn<int>("count");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("speedAfter");
-        QTest::newRow("none") << FaultMode::None << frame("ff55920123b6") << 9600;
-        QTest::newRow("silent") << FaultMode::Silent << QByteArray() << 600;
-        QTest::newRow("corrupt checksum") << FaultMode::CorruptChecksum << frame("ff55920123b7") << 9600;
-        QTest::newRow("noise") << FaultMode::NoiseBeforeAnswer << frame("003ca5ff55920123b6") << 9600;
-        QTest::newRow("wrong length") << FaultMode::WrongLength << frame("ff55920092") << 9600;
-        QTest::newRow("unknown id") << FaultMode::UnknownId << frame("ff559201992c") << 600;
+        QTest::newRow("none") << FaultMode::None << 0 << frame("ff55920123b6") << 9600;
+        QTest::newRow("silent") << FaultMode::Silent << 0 << QByteArray() << 600;
+        QTest::newRow("corrupt checksum") << FaultMode::CorruptChecksum << 0 << frame("ff55920123b7") << 9600;
+        QTest::newRow("noise") << FaultMode::NoiseBeforeAnswer << 0 << frame("003ca5ff55920123b6") << 9600;
+        QTest::newRow("wrong length") << FaultMode::WrongLength << 0 << frame("ff55920092") << 9600;
+        QTest::newRow("unknown id") << FaultMode::UnknownId << 0 << frame("ff559201992c") << 600;
+        // The PC side here never follows the device to 9600 baud, so it hears the repeat as zeros.
+        const QByteArray unheardRepeat(6, '\0');
+        QTest::newRow("every answer twice") << FaultMode::DuplicateAnswer << 0 << frame("ff55920123b6") + unheardRepeat << 9600;
+        QTest::newRow("first answer twice") << FaultMode::DuplicateAnswer << 1 << frame("ff55920123b6") + unheardRepeat << 9600;
+        QTest::newRow("second answer twice") << FaultMode::DuplicateAnswer << 2 << frame("ff55920123b6") << 9600;
+        QTest::newRow("slow") << FaultMode::SlowAnswers << 400 << frame("ff55920123b6") << 9600;
+        // A Lumo 50 that names itself a Lumo 20: the speed it goes to is its own.
+        QTest::newRow("another model's id") << FaultMode::AnotherModelId << 0x21 << frame("ff55920121b4") << 9600;
     }
 
     void faultsChangeTheIdentificationAnswer()
     {
         QFETCH(FaultMode, mode);
+        QFETCH(int, count);
         QFETCH(QByteArray, bytes);
         QFETCH(int, speedAfter);
         QVERIFY(plugIn(0x23));
-        device->setFault(mode);
+        device->setFault(mode, count);
         QVERIFY(pc->sendRequest(ReadDeviceId));
-        const QByteArray received = bytes.isEmpty() ? pc->readFor(QuietWindow) : pc->readFrame();
+        const auto sentAt = Clock::now();
+        QByteArray received = pc->readFor(bytes.isEmpty() ? QuietWindow : 0ms);
+        while (received.size() < bytes.size()) {
+            const QByteArray more = pc->readFrame();
+            if (more.isEmpty())
+                break;
+            received += more;
+        }
         QCOMPARE(received.toHex(), bytes.toHex());
+        if (mode == FaultMode::SlowAnswers)
+            QVERIFY(Clock::now() - sentAt >= std::chrono::milliseconds(count));
         QCOMPARE(device->requestCodes(), QList<quint8>{ReadDeviceId});
         QTRY_COMPARE_WITH_TIMEOUT(device->deviceSpeed(), speedAfter, int(AnswerWait.count()));
     }

@@ -1,8 +1,9 @@
 #pragma once
 
 /// Ways in which the simulated bike computer misbehaves on demand.
-/// Modes that take a count (DropNthAnswer, UnplugAfter) count answers from the moment the
-/// mode is set; the block modes take a block index; the others act on every answer while set.
+/// Modes that take a count (DropNthAnswer, UnplugAfter, DuplicateAnswer) count answers from the
+/// moment the mode is set; the block modes take a block index; the others act on every answer
+/// while they are set, some with a figure given in place of the count.
 enum class FaultMode {
     None,
     /// Requests are received and recorded but never answered.
@@ -28,4 +29,12 @@ enum class FaultMode {
     SilentAfterBlock,
     /// Write requests are recorded but neither stored nor acknowledged.
     UnacknowledgedWrite,
+    /// The n-th answer goes out twice in a row; n = 0 sends every answer twice. A repeated
+    /// identification answer follows at the model's speed, once the PC side has switched to it.
+    DuplicateAnswer,
+    /// Every answer is complete on the wire the given number of milliseconds after its request was.
+    SlowAnswers,
+    /// The identification answer names the catalogue model whose id is given; the device goes on
+    /// answering as the model it is, at that model's speeds.
+    AnotherModelId,
 };

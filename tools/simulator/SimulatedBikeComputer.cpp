@@ -331,6 +331,8 @@ void SimulatedBikeComputer::handle(const RequestFrame &frame, Clock::time_point 
     bool unplugNow = false;
     bool unplugAfterAnswer = false;
     bool firmwareRestarts = false;
+    std::chrono::milliseconds answerDelay{0};
+    bool repeat = false;
     FaultMode mode;
     {
         std::lock_guard<std::mutex> guard(lock);
@@ -356,6 +358,8 @@ void SimulatedBikeComputer::handle(const RequestFrame &frame, Clock::time_point 
             unplugAfterAnswer = mode == FaultMode::UnplugAfter && answersSinceFault >= faultCount;
             if (mode == FaultMode::UnknownId && frame.code == ReadDeviceId)
                 payload = encoder.deviceId(UnknownModelId);
+            if (mode == FaultMode::AnotherModelId && frame.code == ReadDeviceId)
+                payload = encoder.deviceId(quint8(faultCount));
             if (mode == FaultMode::WrongLength) {
                 if (payload->isEmpty())
                     payload->append('\0');
@@ -367,6 +371,9 @@ void SimulatedBikeComputer::handle(const RequestFrame &frame, Clock::time_point 
                 answer[answer.size() - 1] = char(quint8(answer.back()) + 1);
             if (mode == FaultMode::NoiseBeforeAnswer)
                 answer.prepend(noiseBytes());
+            repeat = mode == FaultMode::DuplicateAnswer && (faultCount == 0 || answersSinceFault == faultCount);
+            if (mode == FaultMode::SlowAnswers)
+                answerDelay = std::chrono::milliseconds(faultCount);
             log.last().answered = true;
             ++answersSent;
         }
@@ -375,7 +382,7 @@ void SimulatedBikeComputer::handle(const RequestFrame &frame, Clock::time_point 
         unplugFromDevice(false);
         return;
     }
-    if (!sendPaced(answer))
+    if (!delayAnswer(answer, completeAt, answerDelay) || !sendPaced(answer))
         return;
     if (firmwareRestarts) {
         std::lock_guard<std::mutex> guard(lock);
@@ -386,6 +393,9 @@ void SimulatedBikeComputer::handle(const RequestFrame &frame, Clock::time_point 
     else if (frame.code == CloseSession)
         speeds.sessionClosed();
     currentDeviceSpeed = speeds.speed();
+    // A repeated identification answer comes at the session's speed, as a device in session sends it.
+    if (repeat && (!awaitPcAtDeviceSpeed() || !sendPaced(answer)))
+        return;
     if (unplugAfterAnswer)
         unplugFromDevice(true);
 }
@@ -411,6 +421,16 @@ bool SimulatedBikeComputer::faultSwallows(const RequestFrame &frame)
     default:
         return false;
     }
+}
+
+bool SimulatedBikeComputer::awaitPcAtDeviceSpeed()
+{
+    const auto giveUpAt = Clock::now() + UnplugDrainTimeout;
+    while (line.lineSpeed() != speeds.speed() && Clock::now() < giveUpAt) {
+        if (!waitUntil(Clock::now() + std::chrono::milliseconds(2)))
+            return false;
+    }
+    return true;
 }
 
 void SimulatedBikeComputer::unplugFromDevice(bool letPcTakeAnswer)
@@ -443,6 +463,13 @@ bool SimulatedBikeComputer::sendPaced(const QByteArray &bytes)
             return false;
     }
     return true;
+}
+
+bool SimulatedBikeComputer::delayAnswer(const QByteArray &answer, Clock::time_point requestCompleteAt,
+                                        std::chrono::milliseconds delay)
+{
+    const auto wireTime = DeviceLine::byteTime(speeds.speed()) * answer.size();
+    return waitUntil(requestCompleteAt + delay - wireTime);
 }
 
 bool SimulatedBikeComputer::waitUntil(Clock::time_point deadline)

@@ -42,7 +42,8 @@ public:
     static constexpr quint8 UnknownModelId = 0x99;
     /// How often the device looks at the line speed while nothing arrives.
     static constexpr std::chrono::milliseconds LineWatchInterval{20};
-    /// Longest wait for the PC side to take an answer before the device unplugs after it.
+    /// Longest wait for the PC side to take an answer before the device unplugs after it, and
+    /// to follow the device's speed before a repeated answer goes out.
     static constexpr std::chrono::milliseconds UnplugDrainTimeout{1000};
 
     /// One request the device understood (right speed, right checksum).
@@ -84,8 +85,9 @@ public:
     /// Firmware version as a decimal number, 0..99 (sent as two BCD digits).
     void setFirmwareVersion(int version);
 
-    /// Switches the failure mode; count is n of DropNthAnswer and UnplugAfter, and the block
-    /// index of DropBlockAck and SilentAfterBlock.
+    /// Switches the failure mode; count is n of DropNthAnswer, UnplugAfter and DuplicateAnswer, the
+    /// block index of DropBlockAck and SilentAfterBlock, the delay in milliseconds of SlowAnswers
+    /// and the model id of AnotherModelId.
     void setFault(FaultMode mode, int count = 0);
     FaultMode fault() const;
     /// Bytes of noise sent ahead of each answer under FaultMode::NoiseBeforeAnswer.
@@ -131,6 +133,10 @@ private:
     void receive(const QByteArray &bytes);
     void handle(const RequestFrame &frame, Clock::time_point completeAt);
     bool sendPaced(const QByteArray &bytes);
+    /// Waits (a bounded time) for the PC side to listen at the device's speed; false when stopping.
+    bool awaitPcAtDeviceSpeed();
+    /// Holds an answer back until it can be complete on the wire `delay` after its request was.
+    bool delayAnswer(const QByteArray &answer, Clock::time_point requestCompleteAt, std::chrono::milliseconds delay);
     bool waitUntil(Clock::time_point deadline);
     void unplugFromDevice(bool letPcTakeAnswer);
     void stopThread();
