@@ -342,11 +342,13 @@ private slots:
                "try again.";
         QTest::newRow("unplugged after the third answer")
             << int(FaultMode::UnplugAfter) << 3 << QStringList{} << 4
-            << "The bike computer on %1 stopped answering (1 of 8 blocks read). Check the cable and try again.";
+            << "The bike computer on %1 stopped answering (1 of 8 blocks read; missing: current bike, heart rate and "
+               "energy, clock, bike 1, bike 2, bike extras, model option). Check the cable and try again.";
         QTest::newRow("the time limit ends a slow read")
             << int(FaultMode::DropNthAnswer) << 3 << QStringList{"--timeout", "1.5"} << 4
-            << "The bike computer on %1 did not deliver every value within 1.5 s (0 of 8 blocks read). Check the "
-               "cable and try again.";
+            << "The bike computer on %1 did not deliver every value within 1.5 s (0 of 8 blocks read; missing: "
+               "altitude and temperature, current bike, heart rate and energy, clock, bike 1, bike 2, bike extras, "
+               "model option). Check the cable and try again.";
         QTest::newRow("a dropped answer is asked for again")
             << int(FaultMode::DropNthAnswer) << 3 << QStringList{} << 0 << QString();
     }

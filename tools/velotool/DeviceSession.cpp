@@ -6,6 +6,7 @@
 #include "tools/velotool/ModelLookup.h"
 
 #include <QEventLoop>
+#include <QStringList>
 
 namespace {
 
@@ -187,10 +188,12 @@ void DeviceSession::onModelDataUpdate(ModelData *data, int updateBits)
         return; // belongs to a record an identification has replaced since
     } else if (updateBits == FirmwareVersionUpdate && m_phase == Phase::CheckingFirmware) {
         onFirmwareVersion(*data);
-    } else if (m_phase == Phase::Reading && !m_blocksRead.contains(updateBits)) {
-        m_blocksRead.insert(updateBits);
-        emit progress(tr("Read %1 (%2 of %3)").arg(blockName(updateBits)).arg(m_blocksRead.size()).arg(m_blocksExpected));
-        if (m_blocksRead.size() >= m_blocksExpected)
+    } else if (m_phase == Phase::Reading && m_progress.note(updateBits)) {
+        emit progress(tr("Read %1 (%2 of %3)")
+                          .arg(blockName(updateBits))
+                          .arg(m_progress.readCount())
+                          .arg(m_progress.expectedCount()));
+        if (m_progress.isComplete())
             onEveryValueRead();
     }
 }
@@ -199,7 +202,7 @@ void DeviceSession::onIdentified(ModelData *data)
 {
     m_record = data;
     m_model = data->deviceModel;
-    m_blocksRead.clear();
+    m_progress = ReadProgress(*m_model);
     emit progress(tr("Model: %1 (model id %2)").arg(m_model->name, hexId(m_model->id)));
     if (!accepts(m_model->id)) {
         fail(ExitStatus::ModelRefused,
@@ -238,10 +241,7 @@ void DeviceSession::onFirmwareVersion(const ModelData &data)
 void DeviceSession::startReading()
 {
     m_phase = Phase::Reading;
-    // Every request of a model's list fills a block of its own, so the read is complete when as
-    // many different blocks have been announced as the list holds requests.
-    m_blocksExpected = m_model->requestCommands.size();
-    if (m_blocksExpected == 0)
+    if (m_progress.isComplete())
         onEveryValueRead();
 }
 
@@ -310,9 +310,15 @@ void DeviceSession::finish()
 
 QString DeviceSession::blocksReadText() const
 {
-    if (m_blocksExpected == 0)
+    if (m_progress.expectedCount() == 0)
         return tr("no values read yet");
-    return tr("%1 of %2 blocks read").arg(m_blocksRead.size()).arg(m_blocksExpected);
+    QStringList missing;
+    for (int block : m_progress.missing())
+        missing.append(blockName(block));
+    return tr("%1 of %2 blocks read; missing: %3")
+        .arg(m_progress.readCount())
+        .arg(m_progress.expectedCount())
+        .arg(missing.join(QStringLiteral(", ")));
 }
 
 QString DeviceSession::portProblem(const QString &port)

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "linkhub/ConnectionState.h"
+#include "linkhub/ReadProgress.h"
 #include "tools/velotool/ExitStatus.h"
 
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QTimer>
 
@@ -17,7 +17,8 @@ class QEventLoop;
 
 /// Drives one session of the device link from opening the port to closing it again: waits for the
 /// identification, refuses models and firmware the export does not accept, lets the link read
-/// every block of the model's request list, then closes politely.
+/// every block of the model's request list, then closes politely. Only the blocks of that list
+/// count, each once; a block that never arrives ends the read as a failure that names it.
 ///
 /// The whole read is bounded: a device that stays silent, or does not deliver every block in
 /// time, ends the session with ExitStatus::DeviceSilent. The closing is bounded as well.
@@ -97,8 +98,7 @@ private:
     QString m_warning;
     const DeviceModel *m_model = nullptr;
     ModelData *m_record = nullptr;
-    QSet<int> m_blocksRead;
-    int m_blocksExpected = 0;
+    ReadProgress m_progress;
     QTimer m_readTimer;
     QTimer m_closeTimer;
     QEventLoop *m_loop = nullptr; // set while run() waits
