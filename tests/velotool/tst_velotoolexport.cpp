@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <fcntl.h>
 #include <memory>
 #include <sys/file.h>
 #include <unistd.h>
@@ -390,6 +392,47 @@ private slots:
                                         .arg(device.portName()));
         QVERIFY(!run.err.contains(QLatin1String("(8 of 8)")));
         QCOMPARE(readFile(target), existing);
+        QCOMPARE(folderEntries(folder->path()), QStringList{"ride.fit"});
+    }
+
+    void anInterruptAtTheLastMomentLeavesNothingBehind()
+    {
+        const QString target = path(QStringLiteral("ride.fit"));
+        // velotool's standard output is a pipe that is full already, so the program stalls on its
+        // summary, right after writing the file, until the test has interrupted it.
+        int out[2];
+        QVERIFY(::pipe2(out, O_CLOEXEC) == 0);
+        ::fcntl(out[1], F_SETPIPE_SZ, 4096);
+        ::fcntl(out[1], F_SETFL, O_NONBLOCK);
+        const QByteArray filler(4096, 'x');
+        while (::write(out[1], filler.constData(), filler.size()) > 0) {
+        }
+        ::fcntl(out[1], F_SETFL, 0);
+        const int childOut = out[1];
+        QProcess process;
+        VelotoolProcess::start(process, exportArguments(QStringLiteral("Lumo 60"), {"--start", RideStartText}, target),
+                               [childOut] { ::dup2(childOut, STDOUT_FILENO); });
+        ::close(out[1]);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(target), int(VelotoolProcess::RunLimit.count()));
+        QTest::qWait(200);
+        ::kill(pid_t(process.processId()), SIGINT);
+        ::fcntl(out[0], F_SETFL, O_NONBLOCK);
+        char drained[4096];
+        while (!process.waitForFinished(50)) {
+            while (::read(out[0], drained, sizeof drained) > 0) {
+            }
+        }
+        ::close(out[0]);
+
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 130);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                 QStringLiteral("Interrupted; the ride had been written to %1 already.\n").arg(target));
+        ModelData values = deviceValues(0x51);
+        QTemporaryDir elsewhere;
+        const QString reference = elsewhere.filePath(QStringLiteral("reference.fit"));
+        QVERIFY(Outposter::exportToFit(reference, &values, 0, RideStart));
+        QCOMPARE(readFile(target), readFile(reference));
         QCOMPARE(folderEntries(folder->path()), QStringList{"ride.fit"});
     }
 

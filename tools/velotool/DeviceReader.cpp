@@ -18,7 +18,8 @@ const QString TimeoutOption = QStringLiteral("timeout");
 
 } // namespace
 
-DeviceReader::DeviceReader(Console &console) : m_console(console), m_timeout(DeviceSession::DefaultReadTimeout)
+DeviceReader::DeviceReader(Console &console)
+    : m_interrupts(std::make_unique<InterruptWatcher>()), m_console(console), m_timeout(DeviceSession::DefaultReadTimeout)
 {
 }
 
@@ -107,8 +108,9 @@ ToolFailure DeviceReader::read()
         return *failure;
     DeviceSession session(*m_connection, m_timeout);
     QObject::connect(&session, &DeviceSession::progress, &session, [this](const QString &line) { m_console.progress(line); });
-    InterruptWatcher interrupts;
-    QObject::connect(&interrupts, &InterruptWatcher::interrupted, &session, &DeviceSession::interrupt);
+    QObject::connect(m_interrupts.get(), &InterruptWatcher::interrupted, &session, &DeviceSession::interrupt);
+    if (m_interrupts->wasInterrupted())
+        return ToolFailure{ExitStatus::Interrupted, tr("Interrupted.")};
 
     const ToolFailure outcome = session.run(m_port);
     if (outcome.status == ExitStatus::Success) {
@@ -122,4 +124,9 @@ ToolFailure DeviceReader::read()
 ModelData *DeviceReader::record() const
 {
     return m_record;
+}
+
+bool DeviceReader::wasInterrupted()
+{
+    return m_interrupts->wasInterrupted();
 }

@@ -12,6 +12,7 @@
 class CommandParser;
 class ComConnection;
 class Console;
+class InterruptWatcher;
 class ModelData;
 class QCommandLineParser;
 class SimulatedBikeComputer;
@@ -19,6 +20,8 @@ class SimulatedBikeComputer;
 /// What read and export share: the choice of device (--port, or --simulate with a simulated bike
 /// computer started in this process), the time limit, and one session that reads the device.
 /// Owns the connection, so the record it read stays valid while the reader lives.
+/// Ctrl-C is taken from the moment the reader exists until it is gone, so that an interrupt after
+/// the read cannot end the process halfway through writing what was read.
 class DeviceReader
 {
     Q_DECLARE_TR_FUNCTIONS(DeviceReader)
@@ -44,6 +47,8 @@ public:
     ToolFailure read();
     /// The record read; null before read() succeeded.
     ModelData *record() const;
+    /// Whether Ctrl-C (or SIGTERM) came since the reader was made.
+    bool wasInterrupted();
 
     /// Starts the simulated bike computer if one was asked for (only its boot loader running,
     /// when asked) and creates the connection; read() does this itself.
@@ -58,6 +63,8 @@ public:
 private:
     std::optional<ToolFailure> startSimulator(bool inBootLoader);
 
+    // Made first and gone last: an interrupt while the link shuts down must not end the process.
+    std::unique_ptr<InterruptWatcher> m_interrupts;
     Console &m_console;
     QString m_port;
     std::optional<quint8> m_simulatedModel;

@@ -88,15 +88,21 @@ int ExportCommand::run(const QStringList &arguments)
     if (outcome.status != ExitStatus::Success)
         return fail(outcome);
 
+    // Ctrl-C once the device was read is taken between the steps, never within the write: the
+    // file is then either written whole or not touched, and nothing staged is left behind.
+    const QString path = QDir::toNativeSeparators(output.path());
+    if (reader.wasInterrupted())
+        return fail({ExitStatus::Interrupted, tr("Interrupted; %1 was left as it was.").arg(path)});
     m_console.progress(output.kind() == OutputTarget::Kind::Fit ? tr("Writing the FIT file...")
                                                                  : tr("Appending to the CSV log..."));
     if (const auto failure = output.write(reader.record(), bikeIndex, rideStart))
         return fail(*failure);
 
     const RideReport report = RideReport::ofRide(*reader.record(), bikeIndex, rideStart);
-    const QString path = QDir::toNativeSeparators(output.path());
     m_console.print(ReportPrinter::toText(report)
                     + (output.kind() == OutputTarget::Kind::Fit ? tr("Written to the FIT file %1").arg(path)
                                                                 : tr("Appended to the CSV log %1").arg(path)));
+    if (reader.wasInterrupted())
+        return fail({ExitStatus::Interrupted, tr("Interrupted; the ride had been written to %1 already.").arg(path)});
     return int(ExitStatus::Success);
 }

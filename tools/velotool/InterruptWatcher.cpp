@@ -68,11 +68,25 @@ InterruptWatcher::~InterruptWatcher()
     closePipe();
 }
 
+bool InterruptWatcher::takeWakeUps()
+{
+    bool taken = false;
+    char bytes[16];
+    while (::read(wakePipe[0], bytes, sizeof bytes) > 0)
+        taken = true;
+    return taken;
+}
+
 void InterruptWatcher::onReadable()
 {
-    char bytes[16];
-    while (::read(wakePipe[0], bytes, sizeof bytes) > 0) {
-    }
+    takeWakeUps();
     m_interrupted = true;
     emit interrupted();
+}
+
+bool InterruptWatcher::wasInterrupted()
+{
+    if (m_notifier && takeWakeUps())
+        m_interrupted = true;
+    return m_interrupted;
 }

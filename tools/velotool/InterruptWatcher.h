@@ -21,7 +21,8 @@ public:
 
     /// False when the pipe or the handlers could not be set up; Ctrl-C then ends the process at once.
     bool isActive() const { return m_active; }
-    bool wasInterrupted() const { return m_interrupted; }
+    /// Whether Ctrl-C or SIGTERM came while the watcher lived, also while no event loop ran.
+    bool wasInterrupted();
 
 signals:
     /// Each Ctrl-C (signals that arrive together count once).
@@ -29,6 +30,8 @@ signals:
 
 private:
     void onReadable();
+    /// Empties the pipe; true when it held a wake-up.
+    bool takeWakeUps();
 
     std::unique_ptr<QSocketNotifier> m_notifier;
     bool m_active = false;
