@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QThread>
 
+#include <algorithm>
 #include <utility>
 
 /// Transmits queued packets one by one, each up to three times, and waits for their answers.
@@ -209,8 +210,9 @@ void ComConnection::close()
     }
     qDebug() << "Sending close command";
     // A clock request queued behind the close command would reach a device that has already
-    // ended the session.
+    // ended the session, and one waiting ahead of it would hold the close back for a whole answer.
     stopTimer();
+    dropQueued(ReadDateTime);
     setConnectionState(Closing, NoError);
     sendCommand(CloseSession);
 }
@@ -246,7 +248,10 @@ void ComConnection::requestModelReads()
 
 void ComConnection::pollTimerEvent()
 {
-    sendCommand(ReadDateTime);
+    // A device that answers slower than the poll period would otherwise find the queue growing
+    // by one clock request a period, ahead of everything queued later.
+    if (!isQueued(ReadDateTime))
+        sendCommand(ReadDateTime);
 }
 
 // ---- Sending -----------------------------------------------------------------------------
@@ -284,6 +289,22 @@ void ComConnection::dropQueuedPackets()
     std::lock_guard<std::mutex> guard(queueLock);
     sendQueue.clear();
     sendPermits->drain();
+}
+
+bool ComConnection::isQueued(TunedockCommand command)
+{
+    std::lock_guard<std::mutex> guard(queueLock);
+    return std::any_of(sendQueue.cbegin(), sendQueue.cend(),
+                       [command](const QByteArray &packet) { return quint8(packet.at(0)) == command; });
+}
+
+void ComConnection::dropQueued(TunedockCommand command)
+{
+    std::lock_guard<std::mutex> guard(queueLock);
+    const qsizetype dropped =
+        sendQueue.removeIf([command](const QByteArray &packet) { return quint8(packet.at(0)) == command; });
+    for (qsizetype i = 0; i < dropped; ++i)
+        sendPermits->tryAcquire();
 }
 
 bool ComConnection::takePacket(Packet &packet)

@@ -141,6 +141,9 @@ private:
     void onPacketReceived(TunedockCommand command, QByteArray &payload);
     void dispatchPackage(TunedockCommand command, QByteArray &payload);
     void dropQueuedPackets();
+    bool isQueued(TunedockCommand command);
+    /// Removes every waiting packet of this command, with its permit.
+    void dropQueued(TunedockCommand command);
     bool takePacket(Packet &packet);
     /// Writes the packet unless its session has ended; its wire time when written.
     std::optional<std::chrono::microseconds> transmit(const Packet &packet, int attempt);

@@ -23,6 +23,16 @@ public:
         --count;
     }
 
+    /// Takes one permit if one is available now; never blocks.
+    bool tryAcquire()
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        if (count == 0)
+            return false;
+        --count;
+        return true;
+    }
+
     /// Takes back every permit that is available now.
     void drain()
     {
