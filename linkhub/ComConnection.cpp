@@ -428,13 +428,34 @@ void ComConnection::onDataAvailable()
     if (receiverResetRequested.exchange(false))
         receiver->reset();
     QByteArray bytes;
+    bool deviceLost = false;
     {
         std::lock_guard<std::recursive_mutex> guard(portLock);
         bytes = serialPort->readAll();
+        deviceLost = serialPort->takeDeviceLoss();
         receivedSession = sessionGeneration;
     }
-    for (char byte : bytes)
-        handleByte(static_cast<unsigned char>(byte));
+    // A flooding device can leave a full buffer of noise, each byte worth a diagnostic: a stop
+    // must not wait for all of it.
+    for (qsizetype at = 0; at < bytes.size(); at += ReceiveChunk) {
+        const qsizetype end = std::min(bytes.size(), at + ReceiveChunk);
+        for (qsizetype i = at; i < end; ++i)
+            handleByte(static_cast<unsigned char>(bytes.at(i)));
+        if (pollThread->stopRequested || shuttingDown)
+            return;
+    }
+    if (deviceLost)
+        reportDeviceLoss();
+}
+
+void ComConnection::reportDeviceLoss()
+{
+    // Reported on the user-interface thread, unless a hard close or a new session came first.
+    const quint64 session = receivedSession;
+    uiCalls->post([this, session] {
+        if (session == sessionGeneration)
+            emit closing(ConnectionLost);
+    });
 }
 
 void ComConnection::handleByte(unsigned char byte)

@@ -52,6 +52,8 @@ public:
     static constexpr qint32 FirmwareBaudRate = 9600;
     /// Start bit, eight data bits and stop bit: the wire time of a byte is ten bit times.
     static constexpr int BitsPerByte = 10;
+    /// Received bytes the poll thread feeds to the receiver between two looks at its stop request.
+    static constexpr qsizetype ReceiveChunk = 4096;
 
     class SendThread;
     class PollThread;
@@ -114,7 +116,7 @@ public slots:
     /// Drops the queue and any packet in flight, closes the port, ends in Closed with the reason.
     void hardClose(ErrorMessage error);
     void pollTimerEvent();
-    /// Takes every byte the port holds and feeds it to the receiver.
+    /// Takes every byte the port holds and feeds it to the receiver; reports a device that went away.
     void onDataAvailable();
     /// Queues the write of one block of `data` and adopts a copy of `data` as the current record.
     /// The copy is taken at once (so `data` may be the connection's own record, and the caller
@@ -153,6 +155,7 @@ private:
     bool isSessionCurrent(const Packet &packet) const;
     void recallPacketInFlight();
     void restartPollThread();
+    void reportDeviceLoss();
     void requestModelReads();
     qint32 lineSpeed();
 

@@ -3,13 +3,27 @@
 #include "linkhub/private/SerialPortWorker.h"
 #include "linkhub/private/ThreadCallQueue.h"
 
+#include <QDebug>
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QThread>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#include <utility>
 
 SerialPortWorker::SerialPortWorker() : port(this)
 {
     connect(&port, &QSerialPort::readyRead, this, &SerialPortWorker::collectReceived);
     connect(&port, &QSerialPort::errorOccurred, this, &SerialPortWorker::onError);
+}
+
+SerialPortWorker::~SerialPortWorker()
+{
+    stopWatchingForHangUp();
 }
 
 bool SerialPortWorker::open(const QString &name, qint32 baudRate)
@@ -23,16 +37,21 @@ bool SerialPortWorker::open(const QString &name, qint32 baudRate)
     port.setFlowControl(QSerialPort::NoFlowControl);
     opened = port.open(QIODevice::ReadWrite);
     lastError = opened ? QString() : port.errorString();
+    if (opened)
+        watchForHangUp();
     return opened;
 }
 
 void SerialPortWorker::close()
 {
     opened = false;
+    overflowReported = false;
+    stopWatchingForHangUp();
     if (port.isOpen())
         port.close();
     std::lock_guard<std::mutex> guard(bufferLock);
     received.clear();
+    lossPending = false;
 }
 
 void SerialPortWorker::setBaudRate(qint32 baudRate)
@@ -63,27 +82,90 @@ QByteArray SerialPortWorker::takeReceived()
 bool SerialPortWorker::waitForData(std::chrono::milliseconds timeout)
 {
     std::unique_lock<std::mutex> guard(bufferLock);
-    return dataArrived.wait_for(guard, timeout, [this] { return !received.isEmpty(); });
+    return dataArrived.wait_for(guard, timeout, [this] { return !received.isEmpty() || lossPending; })
+        && !received.isEmpty();
+}
+
+bool SerialPortWorker::takeDeviceLoss()
+{
+    std::lock_guard<std::mutex> guard(bufferLock);
+    return std::exchange(lossPending, false);
 }
 
 void SerialPortWorker::collectReceived()
 {
+    // Read even when nothing is kept: bytes left in the port would wake its notifier again.
     const QByteArray bytes = port.readAll();
     if (bytes.isEmpty())
         return;
+    qsizetype dropped = 0;
     {
         std::lock_guard<std::mutex> guard(bufferLock);
-        received.append(bytes);
+        const qsizetype room = std::max<qsizetype>(0, QextSerialPort::ReceiveBufferLimit - received.size());
+        received.append(bytes.constData(), std::min(room, bytes.size()));
+        dropped = bytes.size() - std::min(room, bytes.size());
     }
     dataArrived.notify_all();
+    if (dropped > 0 && !overflowReported) {
+        overflowReported = true;
+        qCritical() << "Receive buffer full: the device sends faster than it is read, bytes dropped";
+    }
 }
 
 void SerialPortWorker::onError(QSerialPort::SerialPortError error)
 {
-    // The system took the port away (bridge unplugged, far side closed): stop reading it,
-    // but leave `opened` alone so that the link's own close ends the session.
-    if (error == QSerialPort::ResourceError && port.isOpen())
-        port.close();
+    if (error != QSerialPort::ResourceError || !port.isOpen() || isOutputBufferFull())
+        return;
+    loseDevice();
+}
+
+bool SerialPortWorker::isOutputBufferFull() const
+{
+    // Qt reports a write that met a full system buffer (EAGAIN) as a resource error too; it keeps
+    // the bytes and writes them when there is room again. Only a hung-up line is a lost device.
+    return port.errorString() == qt_error_string(EAGAIN) && !isHungUp();
+}
+
+void SerialPortWorker::watchForHangUp()
+{
+    hangUpFd = ::fcntl(int(port.handle()), F_DUPFD_CLOEXEC, 0);
+    if (hangUpFd < 0)
+        return;
+    hangUpWatch = std::make_unique<QSocketNotifier>(qintptr(hangUpFd), QSocketNotifier::Read);
+    connect(hangUpWatch.get(), &QSocketNotifier::activated, this, &SerialPortWorker::checkForHangUp);
+}
+
+void SerialPortWorker::stopWatchingForHangUp()
+{
+    hangUpWatch.reset();
+    if (hangUpFd >= 0)
+        ::close(hangUpFd);
+    hangUpFd = -1;
+}
+
+void SerialPortWorker::checkForHangUp()
+{
+    if (isHungUp())
+        loseDevice();
+}
+
+bool SerialPortWorker::isHungUp() const
+{
+    const int fd = hangUpFd >= 0 ? hangUpFd : int(port.handle());
+    pollfd line{fd, POLLIN, 0};
+    return ::poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
+void SerialPortWorker::loseDevice()
+{
+    qDebug() << "Port hung up:" << port.portName();
+    stopWatchingForHangUp();
+    port.close();
+    {
+        std::lock_guard<std::mutex> guard(bufferLock);
+        lossPending = true;
+    }
+    dataArrived.notify_all();
 }
 
 namespace {
@@ -194,4 +276,9 @@ void QextSerialPort::flush()
 bool QextSerialPort::waitForData(std::chrono::milliseconds timeout)
 {
     return worker->waitForData(timeout);
+}
+
+bool QextSerialPort::takeDeviceLoss()
+{
+    return worker->takeDeviceLoss();
 }

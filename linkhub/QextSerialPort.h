@@ -21,6 +21,11 @@ class ThreadCallQueue;
 class LINKHUB_EXPORT QextSerialPort
 {
 public:
+    /// Received bytes kept for readAll() at most; a device that sends more before they are read
+    /// floods the line, and the excess is dropped (with one diagnostic per open).
+    /// A second of the fastest model line is 960 bytes.
+    static constexpr qsizetype ReceiveBufferLimit = 64 * 1024;
+
     QextSerialPort();
     ~QextSerialPort();
 
@@ -45,9 +50,12 @@ public:
     /// Hands everything written so far to the system.
     void flush();
 
-    /// Waits until received bytes are waiting to be read, at most the timeout;
-    /// true when bytes are waiting. Returns at once when they already are.
+    /// Waits until received bytes are waiting to be read or the device went away, at most the
+    /// timeout; true when bytes are waiting. Returns at once when either already holds.
     bool waitForData(std::chrono::milliseconds timeout);
+    /// True once after the system took the device away (bridge unplugged, far end hung up);
+    /// the port is closed by then, but stays "open" to isOpen() until close().
+    bool takeDeviceLoss();
 
 private:
     void runPortThread(std::promise<void> &ready);

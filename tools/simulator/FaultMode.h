@@ -21,6 +21,7 @@ enum class FaultMode {
     /// then stays at the identification speed.
     UnknownId,
     /// After n more answers the device closes its side of the line; n = 0 unplugs at the next request.
+    /// The PC side sees a hang-up, as when a USB bridge is pulled.
     UnplugAfter,
     /// The acknowledgement of firmware block n is not sent the first time the block arrives;
     /// its retransmission is acknowledged.
@@ -37,4 +38,7 @@ enum class FaultMode {
     /// The identification answer names the catalogue model whose id is given; the device goes on
     /// answering as the model it is, at that model's speeds.
     AnotherModelId,
+    /// The device answers nothing and floods the line with noise bytes (no frame start among
+    /// them) as fast as the line takes them, as a broken bridge or a runaway device does.
+    BabblingLine,
 };

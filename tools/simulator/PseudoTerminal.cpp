@@ -114,6 +114,19 @@ bool PseudoTerminal::writeByte(char byte)
     return false;
 }
 
+qint64 PseudoTerminal::writeSome(const QByteArray &bytes)
+{
+    if (masterFd < 0)
+        return -1;
+    ssize_t count;
+    do {
+        count = ::write(masterFd, bytes.constData(), size_t(bytes.size()));
+    } while (count < 0 && errno == EINTR);
+    if (count >= 0)
+        return count;
+    return errno == EAGAIN ? 0 : -1;
+}
+
 int PseudoTerminal::unreadByPc() const
 {
     int count = 0;

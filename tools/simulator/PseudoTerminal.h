@@ -33,6 +33,10 @@ public:
     /// Writes one byte towards the PC side; false when the line is closed.
     bool writeByte(char byte);
 
+    /// Writes towards the PC side as many bytes as fit without waiting; the count written,
+    /// -1 when the line is closed.
+    qint64 writeSome(const QByteArray &bytes);
+
     /// Bytes written towards the PC side that it has not read yet.
     int unreadByPc() const;
 

@@ -272,11 +272,14 @@ void SimulatedBikeComputer::run()
 {
     ::pthread_setname_np(::pthread_self(), "velosim");
     while (!stopping && line.isOpen()) {
-        pollfd watched[2] = {{line.deviceFd(), POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        const short lineEvents = isBabbling() ? POLLIN | POLLOUT : POLLIN;
+        pollfd watched[2] = {{line.deviceFd(), lineEvents, 0}, {wakeFd, POLLIN, 0}};
         const int ready = ::poll(watched, 2, int(LineWatchInterval.count()));
         if (stopping)
             break;
         watchLine();
+        if (ready > 0 && (watched[0].revents & POLLOUT))
+            babble();
         if (ready > 0 && (watched[0].revents & POLLIN)) {
             const QByteArray bytes = line.readAvailable();
             if (!bytes.isEmpty()) {
@@ -285,6 +288,20 @@ void SimulatedBikeComputer::run()
             }
         }
     }
+}
+
+bool SimulatedBikeComputer::isBabbling() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return faultMode == FaultMode::BabblingLine;
+}
+
+void SimulatedBikeComputer::babble()
+{
+    static const QByteArray noise = noiseBytes().repeated(4096 / noiseBytes().size());
+    const qint64 written = line.writeSome(noise);
+    if (written > 0)
+        babbledBytes += written;
 }
 
 void SimulatedBikeComputer::watchLine()
@@ -346,7 +363,7 @@ void SimulatedBikeComputer::handle(const RequestFrame &frame, Clock::time_point 
         std::optional<QByteArray> payload;
         if (handler)
             payload = handler(deviceValues, frame);
-        if (!payload || mode == FaultMode::Silent)
+        if (!payload || mode == FaultMode::Silent || mode == FaultMode::BabblingLine)
             return;
         firmwareRestarts = frame.code == FirmwareBlock && bootLoader.isComplete();
         if (mode == FaultMode::UnplugAfter && answersSinceFault >= faultCount) {

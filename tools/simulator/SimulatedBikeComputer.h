@@ -114,6 +114,8 @@ public:
     int rejectedFrameCount() const;
     /// Answers put on the line so far.
     int answerCount() const;
+    /// Noise bytes put on the line under FaultMode::BabblingLine so far.
+    qint64 babbledByteCount() const { return babbledBytes.load(); }
 
     /// The speed the device listens and talks at now.
     qint32 deviceSpeed() const { return currentDeviceSpeed.load(); }
@@ -130,6 +132,8 @@ private:
     bool faultSwallows(const RequestFrame &frame);
     void run();
     void watchLine();
+    bool isBabbling() const;
+    void babble();
     void receive(const QByteArray &bytes);
     void handle(const RequestFrame &frame, Clock::time_point completeAt);
     bool sendPaced(const QByteArray &bytes);
@@ -172,6 +176,7 @@ private:
     std::atomic<qint32> lastLineSpeed{0};
     std::atomic<bool> plugged{false};
     std::atomic<bool> stopping{false};
+    std::atomic<qint64> babbledBytes{0};
     int wakeFd = -1; // eventfd that interrupts the device thread's waits
     std::thread worker;
 };

@@ -1,0 +1,170 @@
+#include "LinkRecorder.h"
+#include "SimulatedSession.h"
+
+#include "linkhub/ComConnection.h"
+#include "linkhub/QextSerialPort.h"
+#include "tools/simulator/PseudoTerminal.h"
+#include "tools/simulator/SimulatedBikeComputer.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <memory>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+using Report = LinkRecorder::Report;
+
+namespace {
+
+constexpr int Timeout = int(SessionTimeout.count());
+constexpr char Overflow[] = "Receive buffer full: the device sends faster than it is read, bytes dropped";
+
+std::chrono::nanoseconds processCpuTime()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(1).toLongLong() * ::sysconf(_SC_PAGESIZE);
+}
+
+/// Keeps a flood's one-per-byte framing complaints (and the overflow line) out of the test log
+/// and counts the overflow lines.
+class FloodMessages
+{
+public:
+    FloodMessages() { previous = qInstallMessageHandler(&FloodMessages::handle); }
+    ~FloodMessages() { qInstallMessageHandler(previous); }
+    static inline std::atomic<int> overflows{0};
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (message == QLatin1String(Overflow))
+            ++overflows;
+        else if (message != QLatin1String("Wrong start byte."))
+            previous(type, context, message);
+    }
+    static inline QtMessageHandler previous = nullptr;
+};
+
+} // namespace
+
+// The link against a line that misbehaves below the protocol: a full output buffer, a bridge
+// that disappears, a device that floods the line.
+class tst_PortFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fullOutputBufferWaitsForRoom()
+    {
+        PseudoTerminal line;
+        QVERIFY(line.open());
+        QextSerialPort port;
+        port.setPortName(line.portName());
+        QVERIFY(port.open());
+        // The device reads nothing yet: the system's buffer fills long before the last write.
+        QByteArray sent;
+        for (int block = 0; block < 64; ++block) {
+            const QByteArray bytes(4096, char('A' + block % 26));
+            port.write(bytes);
+            port.flush();
+            sent += bytes;
+        }
+        QByteArray arrived;
+        QElapsedTimer clock;
+        clock.start();
+        while (arrived.size() < sent.size() && clock.elapsed() < Timeout) {
+            arrived += line.readAvailable();
+            QTest::qWait(5);
+        }
+        QCOMPARE(arrived.size(), sent.size());
+        QVERIFY(arrived == sent);
+        QVERIFY(port.isOpen());
+    }
+
+    void hangUpIsReportedAtOnceAndCostsNoCpu()
+    {
+        SimulatedBikeComputer device(0x21);
+        QVERIFY(device.start());
+        ComConnection connection;
+        LinkRecorder recorder(connection);
+        bringUp(connection, recorder, device);
+        if (QTest::currentTestFailed())
+            return;
+        // Silence alone would take minutes to notice now: only the hang-up can end the session.
+        connection.setAnswerTimeout(10min);
+        recorder.clear();
+
+        const auto cpuBefore = processCpuTime();
+        QElapsedTimer wall;
+        wall.start();
+        device.unplug();
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.hasState(Closed, ConnectionLost), Timeout);
+        QTest::qWait(1000);
+        QCOMPARE(recorder.states, (QList<Report>{{Closing, ConnectionLost}, {Closed, ConnectionLost}}));
+        const auto cpu = std::chrono::duration_cast<std::chrono::milliseconds>(processCpuTime() - cpuBefore);
+        QVERIFY2(cpu.count() < wall.elapsed() / 4,
+                 qPrintable(QStringLiteral("%1 ms of CPU in %2 ms").arg(cpu.count()).arg(wall.elapsed())));
+    }
+
+    void floodAfterUnknownIdKeepsMemoryFlat()
+    {
+        SimulatedBikeComputer device(0x22);
+        QVERIFY(device.start());
+        device.setFault(FaultMode::UnknownId);
+        ComConnection connection;
+        LinkRecorder recorder(connection);
+        connection.open(device.portName());
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.hasState(Closed, UnknownDeviceType), Timeout);
+
+        // The port stays open and nothing reads it while the device floods the line.
+        FloodMessages messages;
+        FloodMessages::overflows = 0;
+        const qint64 residentBefore = residentBytes();
+        device.setFault(FaultMode::BabblingLine);
+        constexpr qint64 Flood = 64 << 20;
+        QTRY_VERIFY_WITH_TIMEOUT(device.babbledByteCount() >= Flood, Timeout);
+        const qint64 grown = residentBytes() - residentBefore;
+        QVERIFY2(grown < Flood / 4, qPrintable(QStringLiteral("grew by %1 bytes").arg(grown)));
+        QCOMPARE(FloodMessages::overflows.load(), 1);
+        QCOMPARE(recorder.states.last(), (Report{Closed, UnknownDeviceType}));
+    }
+
+    void floodDoesNotHoldUpTheEnd()
+    {
+        SimulatedBikeComputer device(0x51);
+        QVERIFY(device.start());
+        auto connection = std::make_unique<ComConnection>();
+        LinkRecorder recorder(*connection);
+        bringUp(*connection, recorder, device);
+        if (QTest::currentTestFailed())
+            return;
+
+        connection->setAnswerTimeout(10min); // the flood, not a lost link, is what the end meets
+        FloodMessages messages;
+        device.setFault(FaultMode::BabblingLine);
+        // Long enough for a reader that takes all it finds to fall hopelessly behind.
+        QTRY_VERIFY_WITH_TIMEOUT(device.babbledByteCount() >= (256 << 20), Timeout);
+        QTest::qWait(1000);
+        QElapsedTimer clock;
+        clock.start();
+        connection.reset();
+                QVERIFY2(clock.elapsed() < 10000, qPrintable(QStringLiteral("%1 ms to stop").arg(clock.elapsed())));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_PortFaults)
+#include "tst_portfaults.moc"
