@@ -44,8 +44,13 @@ qint64 residentBytes()
 class FloodMessages
 {
 public:
-    FloodMessages() { previous = qInstallMessageHandler(&FloodMessages::handle); }
-    ~FloodMessages() { qInstallMessageHandler(previous); }
+    FloodMessages()
+    {
+        // Known before the link's threads can reach handle().
+        previous = qInstallMessageHandler(nullptr);
+        qInstallMessageHandler(&FloodMessages::handle);
+    }
+    ~FloodMessages() { qInstallMessageHandler(previous.load()); }
     static inline std::atomic<int> overflows{0};
 
 private:
@@ -54,9 +59,10 @@ private:
         if (message == QLatin1String(Overflow))
             ++overflows;
         else if (message != QLatin1String("Wrong start byte."))
-            previous(type, context, message);
+            previous.load()(type, context, message);
     }
-    static inline QtMessageHandler previous = nullptr;
+    // Read by the link's threads, which write diagnostics while the handler is installed.
+    static inline std::atomic<QtMessageHandler> previous{nullptr};
 };
 
 } // namespace
