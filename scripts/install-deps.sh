@@ -11,6 +11,7 @@ packages=(
   librsvg2-bin
   openssl
   desktop-file-utils appstream dpkg-dev file
+  clang libclang-rt-14-dev
 )
 
 missing=()
