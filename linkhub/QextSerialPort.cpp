@@ -114,16 +114,18 @@ void SerialPortWorker::collectReceived()
 
 void SerialPortWorker::onError(QSerialPort::SerialPortError error)
 {
-    if (error != QSerialPort::ResourceError || !port.isOpen() || isOutputBufferFull())
+    if (!port.isOpen())
         return;
-    loseDevice();
+    // A hung-up line may be reported as a read error, again and again while the line stays so.
+    if (isHungUp() || (error == QSerialPort::ResourceError && !isOutputBufferFull()))
+        loseDevice();
 }
 
 bool SerialPortWorker::isOutputBufferFull() const
 {
     // Qt reports a write that met a full system buffer (EAGAIN) as a resource error too; it keeps
     // the bytes and writes them when there is room again. Only a hung-up line is a lost device.
-    return port.errorString() == qt_error_string(EAGAIN) && !isHungUp();
+    return port.errorString() == qt_error_string(EAGAIN) && port.bytesToWrite() > 0 && !isHungUp();
 }
 
 void SerialPortWorker::watchForHangUp()
@@ -131,7 +133,8 @@ void SerialPortWorker::watchForHangUp()
     hangUpFd = ::fcntl(int(port.handle()), F_DUPFD_CLOEXEC, 0);
     if (hangUpFd < 0)
         return;
-    hangUpWatch = std::make_unique<QSocketNotifier>(qintptr(hangUpFd), QSocketNotifier::Read);
+    // An error watch: it wakes for a hang-up, never for received bytes, which QSerialPort reads.
+    hangUpWatch = std::make_unique<QSocketNotifier>(qintptr(hangUpFd), QSocketNotifier::Exception);
     connect(hangUpWatch.get(), &QSocketNotifier::activated, this, &SerialPortWorker::checkForHangUp);
 }
 

@@ -53,7 +53,7 @@ private:
     QString lastError;
     // A hung-up line reads as "readable, zero bytes": QSerialPort then neither reads nor reports
     // anything and its notifier fires again at once. A notifier of our own on a duplicate of the
-    // descriptor sees the hang-up, so the port is closed before it can spin.
+    // descriptor sees the hang-up (an error condition), so the port is closed before it can spin.
     int hangUpFd = -1;
     std::unique_ptr<QSocketNotifier> hangUpWatch;
     bool overflowReported = false; // once per open
