@@ -10,12 +10,14 @@
 #include <QTest>
 
 #include <atomic>
+#include <cstddef>
 #include <chrono>
 #include <ctime>
 #include <malloc.h>
 #include <memory>
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#include <sanitizer/allocator_interface.h>
+// From the sanitizers' allocator interface (GCC ships no header for it).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 using namespace std::chrono_literals;
