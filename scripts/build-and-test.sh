@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs (when missing), builds everything and runs every test;
-# the device-link tests run a second time under ThreadSanitizer.
+# the device-link tests run a second time under ThreadSanitizer, the whole suite a third time
+# under AddressSanitizer with UndefinedBehaviorSanitizer, and each fuzz target runs briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,3 +19,13 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -j "$jobs" --target link_tests
 ctest --test-dir build-tsan --output-on-failure -L link -j "$jobs"
+
+# Every test again, under AddressSanitizer and UndefinedBehaviorSanitizer: any report fails the run.
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+# Leaks are checked too; the suite needs no suppressions.
+ASAN_OPTIONS="detect_leaks=1:halt_on_error=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# Each fuzz target for 45 seconds; scripts/fuzz.sh without an argument runs them for longer.
+bash scripts/fuzz.sh 45
