@@ -20,7 +20,7 @@ const QStringList ExitStatusLines = {
     QStringLiteral("  7    the output cannot be written"),
     QStringLiteral("  8    no serial port behind a supported USB bridge"),
     QStringLiteral("  9    the simulated bike computer cannot be started"),
-    QStringLiteral("  10   the input file cannot be read or is not what the command takes"),
+    QStringLiteral("  10   the input file (a raw ride record, a firmware image) cannot be read or is not what the command takes"),
     QStringLiteral("  11   the portal refused the upload (its HTTP status is named)"),
     QStringLiteral("  12   the portal cannot be reached, its certificate is not trusted, or it did not answer in time"),
     QStringLiteral("  130  interrupted (Ctrl-C)"),
@@ -78,7 +78,7 @@ private slots:
         QTest::newRow("firmware --help")
             << QStringList{"firmware", "--help"}
             << "Usage: velotool firmware (--port NAME | --simulate MODEL) [--recovery MODEL] [--yes] [options] IMAGE"
-            << QStringList{"--recovery <MODEL>", "--yes", "without firmware", "Ctrl-C", "  10   the firmware image"};
+            << QStringList{"--recovery <MODEL>", "--yes", "without firmware", "Ctrl-C", "a firmware image) cannot be read"};
     }
 
     void help()

@@ -114,7 +114,7 @@ QString CommandParser::exitStatusHelp()
               "  7    the output cannot be written\n"
               "  8    no serial port behind a supported USB bridge was found\n"
               "  9    the simulated bike computer cannot be started\n"
-              "  10   the input file (raw record, firmware image) cannot be read or is not what the command takes\n"
+              "  10   the input file (a raw ride record, a firmware image) cannot be read or is not what the command takes\n"
               "  11   the portal refused the upload (its HTTP status is named)\n"
               "  12   the portal cannot be reached, its certificate is not trusted, or it did not answer in time\n"
               "  130  interrupted (Ctrl-C)\n");
