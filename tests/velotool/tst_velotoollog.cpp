@@ -168,6 +168,27 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"wire.log"});
     }
 
+    void logsAWriteToTheDevice()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("wire.log"));
+        const VelotoolRun run = VelotoolProcess::run({"clock", "--simulate", "Lumo 60", "--log", path});
+        QVERIFY(run.finished);
+        QCOMPARE(run.exitCode, 0);
+
+        const QList<LogLine> lines = readLog(path);
+        QVERIFY(!events(lines).join(QLatin1Char(',')).contains(QLatin1String("unreadable")));
+        const auto has = [&lines](const char *event, quint8 code) {
+            return std::any_of(lines.cbegin(), lines.cend(), [&](const LogLine &line) {
+                return line.event == QLatin1String(event) && line.code == code;
+            });
+        };
+        QVERIFY(has("sent", 0x42));     // the clock written
+        QVERIFY(has("received", 0xc2)); // and acknowledged
+        QVERIFY(has("received", 0xc1)); // and read back
+        QCOMPARE(lines.constLast().rest, QStringLiteral("Closed NoError"));
+    }
+
     void refusesALogItCannotWrite()
     {
         const auto device = startDevice(FaultMode::None);

@@ -52,6 +52,7 @@ int ClockCommand::run(const QStringList &arguments)
                               + tr("The Lumo 10 and 30 keep the time of day only; their date is left as it is."));
     QCommandLineParser &parser = command.parser();
     DeviceReader::addOptions(parser);
+    command.addLogOption();
     const QCommandLineOption toOption(QStringLiteral("to"), tr("Local date and time to set instead of the PC's."),
                                       QStringLiteral("YYYY-MM-DD HH:MM:SS"));
     parser.addOption(toOption);

@@ -39,6 +39,7 @@ int FirmwareCommand::run(const QStringList &arguments)
                                    "Ctrl-C during the transfer warns first and stops only when pressed again."));
     QCommandLineParser &parser = command.parser();
     DeviceReader::addOptions(parser);
+    command.addLogOption();
     const QCommandLineOption recoveryOption(
         QStringLiteral("recovery"),
         tr("The device is in its boot loader already (it does not identify itself): load the image of this model."),

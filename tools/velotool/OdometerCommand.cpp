@@ -30,6 +30,7 @@ int OdometerCommand::run(const QStringList &arguments)
                               + tr("Every other setting of the bike is written back as the device reported it."));
     QCommandLineParser &parser = command.parser();
     DeviceReader::addOptions(parser);
+    command.addLogOption();
     const QCommandLineOption bikeOption(QStringLiteral("bike"), tr("The bike whose odometer is set."),
                                         QStringLiteral("1|2"));
     const QCommandLineOption milesOption(QStringLiteral("miles"), tr("DISTANCE is in miles, not kilometres."));
