@@ -49,6 +49,9 @@ public:
     ModelData *record() const;
     /// Whether Ctrl-C (or SIGTERM) came since the reader was made.
     bool wasInterrupted();
+    /// The process has one interrupt watch, the reader's; a command that drives the link itself
+    /// (writing values, loading firmware) listens to it too.
+    InterruptWatcher &interrupts() const { return *m_interrupts; }
 
     /// Starts the simulated bike computer if one was asked for (only its boot loader running,
     /// when asked) and creates the connection; read() does this itself.

@@ -106,8 +106,7 @@ int FirmwareCommand::run(const QStringList &arguments)
     if (const auto failure = device.prepare(recoveryId.has_value()))
         return fail(*failure);
     FirmwareLoader loader(device.connection(), m_console);
-    InterruptWatcher interrupts;
-    QObject::connect(&interrupts, &InterruptWatcher::interrupted, &loader, &FirmwareLoader::interrupt);
+    QObject::connect(&device.interrupts(), &InterruptWatcher::interrupted, &loader, &FirmwareLoader::interrupt);
     const DeviceModel *recoveryModel = recoveryId ? device.connection().getCatalogue().value(*recoveryId) : nullptr;
     const ToolFailure outcome = loader.run(device.port(), image, recoveryModel, device.timeout());
     if (outcome.status != ExitStatus::Success)

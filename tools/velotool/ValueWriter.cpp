@@ -23,8 +23,7 @@ ToolFailure ValueWriter::run(const Change &change)
     session.setAcceptedModels(writableModels());
     session.setStayOpen(true);
     QObject::connect(&session, &DeviceSession::progress, &session, [this](const QString &line) { m_console.progress(line); });
-    InterruptWatcher interrupts;
-    QObject::connect(&interrupts, &InterruptWatcher::interrupted, &session, &DeviceSession::interrupt);
+    QObject::connect(&m_device.interrupts(), &InterruptWatcher::interrupted, &session, &DeviceSession::interrupt);
 
     ModelData written(nullptr);
     bool awaitingAdoption = false;
