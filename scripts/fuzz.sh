@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang's libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
-# preset "fuzz") and runs each for SECONDS (default 1800), starting from its seed corpus under
-# tests/fuzz/corpus. Inputs found on the way are kept in build-fuzz/corpus/<target>; an input
-# that crashes is written to build-fuzz/findings/ and fails the run.
+# preset "fuzz") and runs them side by side for SECONDS each (default 1800), each starting from its
+# seed corpus under tests/fuzz/corpus. Inputs found on the way are kept in build-fuzz/corpus/<target>;
+# an input that crashes is written to build-fuzz/findings/ and fails the run.
 # Usage: bash scripts/fuzz.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,23 +17,38 @@ cmake --build --preset fuzz -j "$(nproc)"
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 mkdir -p build-fuzz/findings
-for target in "${targets[@]}"; do
+
+run_target() {
+  local target="$1"
   # The sanitizers' own books (allocation stacks, shadow) grow over a long run even where the
   # code under test holds its memory flat; any single allocation over 1 GiB still counts as a finding.
-  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -malloc_limit_mb=1024
-           -print_final_stats=1 -artifact_prefix="build-fuzz/findings/$target-")
+  local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -malloc_limit_mb=1024
+                 -print_final_stats=1 -artifact_prefix="build-fuzz/findings/$target-")
   [ -f "tests/fuzz/$target.dict" ] && options+=(-dict="tests/fuzz/$target.dict")
   # Packets queued by one input are freed by the link's send thread during a later one: a leak
   # check after every input would take them for leaks and slow the run twentyfold.
   [ "$target" = fuzz_receiver ] && options+=(-detect_leaks=0)
   mkdir -p "build-fuzz/corpus/$target"
+  "build-fuzz/tests/fuzz/$target" "${options[@]}" "build-fuzz/corpus/$target" \
+    "tests/fuzz/corpus/${target#fuzz_}" >"build-fuzz/$target.log" 2>&1
+}
+
+# Side by side: a run takes the time of one target, whatever the number of cores.
+echo "== ${targets[*]}, ${seconds}s each, side by side"
+declare -A runs
+for target in "${targets[@]}"; do
+  run_target "$target" &
+  runs[$target]=$!
+done
+failed=0
+for target in "${targets[@]}"; do
   log="build-fuzz/$target.log"
-  echo "== $target, ${seconds}s"
-  if ! "build-fuzz/tests/fuzz/$target" "${options[@]}" "build-fuzz/corpus/$target" \
-         "tests/fuzz/corpus/${target#fuzz_}" >"$log" 2>&1; then
+  if wait "${runs[$target]}"; then
+    grep -E '^stat::number_of_executed_units|^Done' "$log" | sed "s/^/$target: /"
+  else
     tail -n 60 "$log"
     echo "$target: FAILED (see $log and build-fuzz/findings/)" >&2
-    exit 1
+    failed=1
   fi
-  grep -E '^stat::number_of_executed_units|^Done' "$log" | sed "s/^/$target: /"
 done
+exit "$failed"
