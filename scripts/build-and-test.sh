@@ -25,7 +25,7 @@ ctest --test-dir build-tsan --output-on-failure -L link -j "$test_jobs"
 
 # Every test again, under AddressSanitizer and UndefinedBehaviorSanitizer: any report fails the run.
 cmake --preset asan >/dev/null
-cmake --build --preset asan -j "$jobs"
+cmake --build --preset asan -j "$jobs" --target suite_tests
 # Leaks are checked too; the suite needs no suppressions. The install and package checks concern
 # files, not memory, and ran above.
 ASAN_OPTIONS="detect_leaks=1:halt_on_error=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \

@@ -29,10 +29,8 @@ inline int announcedReads(const DeviceModel *model)
     return count;
 }
 
-/// Opens the link to the device and lets it read the model completely: approves the firmware
-/// where the model asks for that, and waits until the read phase has been announced.
-/// Callers check QTest::currentTestFailed() afterwards.
-inline void bringUp(ComConnection &connection, LinkRecorder &recorder, const SimulatedBikeComputer &device)
+namespace detail {
+inline void bringUpSteps(ComConnection &connection, LinkRecorder &recorder, const SimulatedBikeComputer &device)
 {
     const DeviceModel *model = device.model();
     const int timeout = int(SessionTimeout.count());
@@ -45,4 +43,14 @@ inline void bringUp(ComConnection &connection, LinkRecorder &recorder, const Sim
         ++announcements;
     }
     QTRY_VERIFY_WITH_TIMEOUT(recorder.updates.size() >= announcements, timeout);
+}
+} // namespace detail
+
+/// Opens the link to the device and lets it read the model completely: approves the firmware
+/// where the model asks for that, and waits until the read phase has been announced.
+/// False (with the test failed) when the device did not get that far.
+[[nodiscard]] inline bool bringUp(ComConnection &connection, LinkRecorder &recorder, const SimulatedBikeComputer &device)
+{
+    detail::bringUpSteps(connection, recorder, device);
+    return !QTest::currentTestFailed();
 }

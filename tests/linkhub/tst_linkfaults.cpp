@@ -28,11 +28,18 @@ QList<int> codesOf(const SimulatedBikeComputer &device)
     return codes;
 }
 
-/// Opens the link and waits for the firmware check of a model that asks for it.
-void openToFirmwareCheck(ComConnection &connection, LinkRecorder &recorder, const SimulatedBikeComputer &device)
+void waitForFirmwareCheck(LinkRecorder &recorder)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(recorder.hasUpdate(FirmwareVersionUpdate), Timeout);
+}
+
+/// Opens the link and waits for the firmware check of a model that asks for it; false (with the
+/// test failed) when it does not come.
+[[nodiscard]] bool openToFirmwareCheck(ComConnection &connection, LinkRecorder &recorder, const SimulatedBikeComputer &device)
 {
     connection.open(device.portName());
-    QTRY_VERIFY_WITH_TIMEOUT(recorder.hasUpdate(FirmwareVersionUpdate), Timeout);
+    waitForFirmwareCheck(recorder);
+    return !QTest::currentTestFailed();
 }
 
 QString illegalSize(const char *code, int size, int expected)
@@ -78,8 +85,7 @@ private slots:
         QVERIFY(device.start());
         ComConnection connection;
         LinkRecorder recorder(connection);
-        bringUp(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!bringUp(connection, recorder, device))
             return;
 
         // The device falls silent: the next clock poll goes unanswered three times.
@@ -97,8 +103,7 @@ private slots:
         connection.setAnswerTimeout(ComConnection::DefaultAnswerTimeout);
         recorder.clear();
         device.clearRequests();
-        bringUp(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!bringUp(connection, recorder, device))
             return;
         QCOMPARE(recorder.states.mid(0, 3),
                  (QList<Report>{{Opening, NoError}, {WaitingForAnswer, NoError}, {Connected, NoError}}));
@@ -153,8 +158,7 @@ private slots:
         SimulatedBikeComputer device(0x11);
         QVERIFY(device.start());
         recorder.clear();
-        bringUp(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!bringUp(connection, recorder, device))
             return;
         QCOMPARE(codesOf(device).mid(0, 4), (QList<int>{0x12, 0x41, 0x51, 0x61}));
     }
@@ -177,8 +181,7 @@ private slots:
         QVERIFY(device.start());
         ComConnection connection;
         LinkRecorder recorder(connection);
-        openToFirmwareCheck(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!openToFirmwareCheck(connection, recorder, device))
             return;
         connection.setAnswerTimeout(ShortAnswerTimeout);
         if (byFault)
@@ -229,8 +232,7 @@ private slots:
         QVERIFY(device.start());
         ComConnection connection;
         LinkRecorder recorder(connection);
-        openToFirmwareCheck(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!openToFirmwareCheck(connection, recorder, device))
             return;
 
         device.setFault(FaultMode::WrongLength);
@@ -267,8 +269,7 @@ private slots:
         // One line per stray byte before the identification answer (and before every later one).
         for (int i = 0; i < SimulatedBikeComputer::noiseBytes().size(); ++i)
             QTest::ignoreMessage(QtCriticalMsg, "Wrong start byte.");
-        bringUp(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!bringUp(connection, recorder, device))
             return;
         const QList<int> updates{0x00, 0x80, 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x100};
         QCOMPARE(recorder.updates.mid(0, updates.size()), updates);
@@ -284,8 +285,7 @@ private slots:
         QVERIFY(device.start());
         ComConnection connection;
         LinkRecorder recorder(connection);
-        openToFirmwareCheck(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!openToFirmwareCheck(connection, recorder, device))
             return;
 
         connection.setAnswerTimeout(ShortAnswerTimeout);
@@ -307,8 +307,7 @@ private slots:
         QVERIFY(device.start());
         ComConnection connection;
         LinkRecorder recorder(connection);
-        openToFirmwareCheck(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!openToFirmwareCheck(connection, recorder, device))
             return;
 
         connection.setAnswerTimeout(ShortAnswerTimeout);

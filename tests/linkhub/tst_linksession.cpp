@@ -133,8 +133,7 @@ private slots:
         QVERIFY(device.start());
         ComConnection connection;
         LinkRecorder recorder(connection);
-        bringUp(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!bringUp(connection, recorder, device))
             return;
 
         recorder.clear();
@@ -171,8 +170,7 @@ private slots:
         QVERIFY(device.start());
         ComConnection connection;
         LinkRecorder recorder(connection);
-        bringUp(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!bringUp(connection, recorder, device))
             return;
         ModelData *first = connection.getData();
 
@@ -205,8 +203,7 @@ private slots:
         QVERIFY(device.start());
         ComConnection connection;
         LinkRecorder recorder(connection);
-        bringUp(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!bringUp(connection, recorder, device))
             return;
 
         recorder.clear();

@@ -166,8 +166,7 @@ private slots:
         QVERIFY(device.start());
         ComConnection connection;
         LinkRecorder recorder(connection);
-        bringUp(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!bringUp(connection, recorder, device))
             return;
 
         // The connection's own record, changed in place, then written block by block.
@@ -213,8 +212,7 @@ private slots:
         connection.close();
         QTRY_VERIFY_WITH_TIMEOUT(recorder.hasState(Closed), Timeout);
         recorder.clear();
-        bringUp(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!bringUp(connection, recorder, device))
             return;
         const ModelData &read = *connection.getData();
         compareRecords(read, expectedRecord(device.values()));
@@ -251,8 +249,7 @@ private slots:
         QVERIFY(device.start());
         ComConnection connection;
         LinkRecorder recorder(connection);
-        bringUp(connection, recorder, device);
-        if (QTest::currentTestFailed())
+        if (!bringUp(connection, recorder, device))
             return;
         connection.stopTimer();
         connection.setAnswerTimeout(ShortAnswerTimeout);
