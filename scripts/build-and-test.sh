@@ -26,9 +26,10 @@ ctest --test-dir build-tsan --output-on-failure -L link -j "$test_jobs"
 # Every test again, under AddressSanitizer and UndefinedBehaviorSanitizer: any report fails the run.
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs" --target suite_tests
-# Leaks are checked too; the suite needs no suppressions. The install and package checks concern
-# files, not memory, and ran above.
+# Leaks are checked too, except those OpenSSL holds itself (tests/lsan.supp). The install and
+# package checks concern files, not memory, and ran above.
 ASAN_OPTIONS="detect_leaks=1:halt_on_error=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -LE install -j "$test_jobs"
 
 # The fuzz targets for a minute each; scripts/fuzz.sh without an argument runs them for longer.
