@@ -29,7 +29,9 @@ done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort)
 
 for library in linkhub outpost; do
-  readelf -d "$prefix/$libdir/lib$library.so.1.0.0" | grep -q "Library soname: \[lib$library.so.1\]"
+  dynamic=$(readelf -d "$prefix/$libdir/lib$library.so.1.0.0")
+  grep -q "Library soname: \[lib$library.so.1\]" <<<"$dynamic" || {
+    echo "lib$library.so.1.0.0 lacks the soname lib$library.so.1" >&2; exit 1; }
   [ "$(readlink "$prefix/$libdir/lib$library.so.1")" = "lib$library.so.1.0.0" ]
 done
 
@@ -38,7 +40,8 @@ version=$(env -u LD_LIBRARY_PATH "$prefix/bin/velotool" --version)
 [ "$version" = "velotool $(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")" ]
 for program in velodesk velotool; do
   libraries=$(env -u LD_LIBRARY_PATH ldd "$prefix/bin/$program")
-  if grep -q 'not found' <<<"$libraries" || grep -E 'lib(linkhub|outpost)' <<<"$libraries" | grep -q -v "=> $prefix/"; then
+  # grep -v to /dev/null reads to the end, so the first grep never meets a closed pipe.
+  if grep -q 'not found' <<<"$libraries" || grep -E 'lib(linkhub|outpost)' <<<"$libraries" | grep -v "=> $prefix/" >/dev/null; then
     echo "$program does not find its libraries in $prefix/$libdir:" >&2
     echo "$libraries" >&2
     exit 1

@@ -24,7 +24,8 @@ for size in 16 24 32 48 64 128 256; do
 done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(echo "$contents")
 
-[ "$(dpkg-deb -f "$package" Package)" = pacerow ]
+name=$(dpkg-deb -f "$package" Package)
+[ "$name" = pacerow ] || { echo "package is named $name, not pacerow" >&2; exit 1; }
 depends=$(dpkg-deb -f "$package" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
@@ -35,5 +36,8 @@ if grep -qE 'linkhub|outpost' <<<"$depends"; then
   echo "Depends names the package's own libraries: $depends" >&2
   exit 1
 fi
-dpkg-deb -f "$package" Description | grep -q dialout
+# Read whole before searching: grep -q would leave mid-output, and dpkg-deb's SIGPIPE would fail
+# the pipeline under pipefail even though the text was found.
+description=$(dpkg-deb -f "$package" Description)
+grep -q dialout <<<"$description" || { echo "Description does not mention the group dialout" >&2; exit 1; }
 echo "package $(basename "$package"): as expected"
