@@ -12,6 +12,10 @@ packages=(
   openssl
   desktop-file-utils appstream dpkg-dev file
   clang libclang-rt-14-dev
+  libqt6sql6-sqlite sqlite3
+  libudev-dev
+  dbus-daemon
+  lintian
 )
 
 missing=()
