@@ -29,7 +29,7 @@ cmake --build --preset asan -j "$jobs" --target suite_tests
 # Leaks are checked too, except those OpenSSL holds itself (tests/lsan.supp). The install and
 # package checks concern files, not memory, and ran above.
 ASAN_OPTIONS="detect_leaks=1:halt_on_error=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
-  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
   ctest --test-dir build-asan --output-on-failure -LE install -j "$test_jobs"
 
 # The fuzz targets for a minute each; scripts/fuzz.sh without an argument runs them for longer.

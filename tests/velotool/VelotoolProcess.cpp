@@ -1,6 +1,7 @@
 #include "VelotoolProcess.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include <csignal>
 #include <grp.h>
@@ -10,6 +11,12 @@
 namespace {
 
 constexpr uid_t Nobody = 65534;
+
+// LeakSanitizer's table of the suppressions it used: a heading between two rules of dashes, at
+// the very end of standard error. The product never prints such a rule.
+const QRegularExpression SuppressionTable(
+    QStringLiteral("(^|\\n)-{10,}\\nSuppressions used:\\n.*$"),
+    QRegularExpression::DotMatchesEverythingOption);
 
 } // namespace
 
@@ -46,16 +53,28 @@ VelotoolRun VelotoolProcess::run(const QStringList &arguments, const ChildSetup 
 {
     QProcess process;
     start(process, arguments, setup);
-    VelotoolRun result;
-    result.finished = process.waitForFinished(int(limit.count()));
-    if (!result.finished) {
+    const bool finished = process.waitForFinished(int(limit.count()));
+    if (!finished) {
         process.kill();
         process.waitForFinished();
     }
+    return collect(process, finished);
+}
+
+VelotoolRun VelotoolProcess::collect(QProcess &process, bool finished)
+{
+    VelotoolRun result;
+    result.finished = finished;
     result.crashed = process.exitStatus() == QProcess::CrashExit;
     result.exitCode = process.exitCode();
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
+    const QRegularExpressionMatch table = SuppressionTable.match(result.err);
+    if (table.hasMatch()) {
+        const qsizetype tableStart = table.capturedStart() + table.capturedLength(1);
+        result.sanitizerStatistics = result.err.mid(tableStart);
+        result.err.truncate(tableStart);
+    }
     return result;
 }
 

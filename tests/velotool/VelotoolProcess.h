@@ -15,7 +15,10 @@ struct VelotoolRun
     bool crashed = false;
     int exitCode = -1;
     QString out;
+    /// Standard error as velotool wrote it, without the statistics a sanitizer adds at exit.
     QString err;
+    /// What a sanitizer appended to standard error at exit (its table of suppressions used).
+    QString sanitizerStatistics;
 
     /// Standard error, line by line, without empty lines.
     QStringList errLines() const;
@@ -39,6 +42,8 @@ public:
                            std::chrono::milliseconds limit = RunLimit);
     /// Starts velotool without waiting; the caller owns the process.
     static void start(QProcess &process, const QStringList &arguments, const ChildSetup &setup = {});
+    /// What a process that has ended wrote and how it ended; `finished` false when it was killed.
+    static VelotoolRun collect(QProcess &process, bool finished);
 
     /// In the child: as root, take the identity of the user "nobody", so that permission checks
     /// apply; anyone else keeps their own.

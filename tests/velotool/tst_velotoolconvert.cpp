@@ -43,13 +43,8 @@ private:
         VelotoolProcess::start(process, arguments);
         process.write(input);
         process.closeWriteChannel();
-        VelotoolRun run;
         [&] { QTRY_COMPARE_WITH_TIMEOUT(process.state(), QProcess::NotRunning, int(VelotoolProcess::RunLimit.count())); }();
-        run.finished = process.state() == QProcess::NotRunning;
-        run.exitCode = process.exitCode();
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return VelotoolProcess::collect(process, process.state() == QProcess::NotRunning);
     }
 
 private slots:
