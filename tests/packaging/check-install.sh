@@ -8,14 +8,18 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+soversion=${version%%.*}
 
 expected=(
   "bin/velodesk"
   "bin/velotool"
-  "$libdir/liblinkhub.so.1"
-  "$libdir/liblinkhub.so.1.0.0"
-  "$libdir/liboutpost.so.1"
-  "$libdir/liboutpost.so.1.0.0"
+  "$libdir/liblinkhub.so.$soversion"
+  "$libdir/liblinkhub.so.$version"
+  "$libdir/liboutpost.so.$soversion"
+  "$libdir/liboutpost.so.$version"
+  "share/doc/pacerow/copyright"
+  "share/doc/pacerow/changelog.gz"
   "share/applications/$app.desktop"
   "share/metainfo/$app.metainfo.xml"
   "share/icons/hicolor/scalable/apps/$app.svg"
@@ -29,15 +33,15 @@ done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$prefix" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort)
 
 for library in linkhub outpost; do
-  dynamic=$(readelf -d "$prefix/$libdir/lib$library.so.1.0.0")
-  grep -q "Library soname: \[lib$library.so.1\]" <<<"$dynamic" || {
-    echo "lib$library.so.1.0.0 lacks the soname lib$library.so.1" >&2; exit 1; }
-  [ "$(readlink "$prefix/$libdir/lib$library.so.1")" = "lib$library.so.1.0.0" ]
+  dynamic=$(readelf -d "$prefix/$libdir/lib$library.so.$version")
+  grep -q "Library soname: \[lib$library.so.$soversion\]" <<<"$dynamic" || {
+    echo "lib$library.so.$version lacks the soname lib$library.so.$soversion" >&2; exit 1; }
+  [ "$(readlink "$prefix/$libdir/lib$library.so.$soversion")" = "lib$library.so.$version" ]
 done
 
 # The programs find their libraries through their rpath, from wherever the prefix is.
-version=$(env -u LD_LIBRARY_PATH "$prefix/bin/velotool" --version)
-[ "$version" = "velotool $(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")" ]
+[ "$(env -u LD_LIBRARY_PATH "$prefix/bin/velotool" --version)" = "velotool $version" ] || {
+  echo "velotool --version does not say velotool $version" >&2; exit 1; }
 for program in velodesk velotool; do
   libraries=$(env -u LD_LIBRARY_PATH ldd "$prefix/bin/$program")
   # grep -v to /dev/null reads to the end, so the first grep never meets a closed pipe.
@@ -51,5 +55,13 @@ env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen timeout 60 "$prefix/bin/velotoo
 
 desktop-file-validate "$prefix/share/applications/$app.desktop"
 appstreamcli validate --no-net --explain "$prefix/share/metainfo/$app.metainfo.xml"
-gzip -t "$prefix/share/man/man1/velotool.1.gz" "$prefix/share/man/man1/velodesk.1.gz"
+# One version throughout: the manual pages and the AppStream release name the project's.
+for page in velotool velodesk; do
+  heading=$(gzip -dc "$prefix/share/man/man1/$page.1.gz" | head -n 1)
+  [[ "$heading" == *"\"Pacerow $version\""* ]] || { echo "$page.1 names another version: $heading" >&2; exit 1; }
+done
+metainfo=$(cat "$prefix/share/metainfo/$app.metainfo.xml")
+grep -qF "<release version=\"$version\"" <<<"$metainfo" || { echo "the AppStream release is not $version" >&2; exit 1; }
+grep -qF "<project_license>GPL-3.0-or-later</project_license>" <<<"$metainfo" || {
+  echo "the AppStream metadata names another licence" >&2; exit 1; }
 echo "install into a temporary prefix: as expected"
