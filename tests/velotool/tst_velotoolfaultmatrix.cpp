@@ -169,11 +169,13 @@ private slots:
         QVERIFY(run.finished);
         QVERIFY(!run.crashed);
         QVERIFY2(largestChildKiB() < MemoryBoundKiB, qPrintable(QString::number(largestChildKiB())));
-        QCOMPARE(run.exitCode, status);
+        QVERIFY2(run.exitCode == status, qPrintable(QStringLiteral("exit status %1: %2").arg(run.exitCode).arg(run.err)));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ride.fit"});
         if (status != 0) {
             QCOMPARE(run.out, QString());
-            QCOMPARE(run.err, message.arg(device.portName()) + QLatin1Char('\n'));
+            // Only some messages name the port.
+            const QString expected = message.contains(QLatin1String("%1")) ? message.arg(device.portName()) : message;
+            QCOMPARE(run.err, expected + QLatin1Char('\n'));
             QCOMPARE(FileBytes::read(target), OlderFile);
             return;
         }

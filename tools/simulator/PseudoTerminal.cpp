@@ -127,14 +127,6 @@ qint64 PseudoTerminal::writeSome(const QByteArray &bytes)
     return errno == EAGAIN ? 0 : -1;
 }
 
-int PseudoTerminal::unreadByPc() const
-{
-    int count = 0;
-    if (spareSlaveFd < 0 || ::ioctl(spareSlaveFd, FIONREAD, &count) != 0)
-        return 0;
-    return count;
-}
-
 void PseudoTerminal::unplug()
 {
     if (spareSlaveFd >= 0) {

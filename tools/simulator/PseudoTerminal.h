@@ -37,9 +37,6 @@ public:
     /// -1 when the line is closed.
     qint64 writeSome(const QByteArray &bytes);
 
-    /// Bytes written towards the PC side that it has not read yet.
-    int unreadByPc() const;
-
     /// Closes the device side and the spare PC-side descriptor: the PC side sees a hang-up.
     void unplug();
 

@@ -452,17 +452,26 @@ bool SimulatedBikeComputer::awaitPcAtDeviceSpeed()
 
 void SimulatedBikeComputer::unplugFromDevice(bool letPcTakeAnswer)
 {
-    // A hang-up discards what the PC side has not read yet; the answer went out before the
-    // plug was pulled, so let it arrive (the pseudo-terminal hands bytes on a moment later).
-    const auto giveUpAt = Clock::now() + UnplugDrainTimeout;
     if (letPcTakeAnswer)
-        waitUntil(Clock::now() + LineWatchInterval);
-    while (letPcTakeAnswer && line.unreadByPc() > 0 && Clock::now() < giveUpAt) {
-        if (!waitUntil(Clock::now() + std::chrono::milliseconds(2)))
-            break;
-    }
+        awaitPcTakingAnswer();
     line.unplug();
     plugged = false;
+}
+
+void SimulatedBikeComputer::awaitPcTakingAnswer()
+{
+    // A hang-up discards what the PC side has not read yet, and the answer went out before the
+    // plug was pulled, so let it arrive. How much the PC side still has to read proves nothing:
+    // the kernel hands written bytes on to it only when its worker gets to them, which a busy
+    // machine delays. The PC asks its next question only once it has taken the answer.
+    const auto giveUpAt = Clock::now() + UnplugDrainTimeout;
+    while (Clock::now() < giveUpAt) {
+        pollfd request{line.deviceFd(), POLLIN, 0};
+        if (::poll(&request, 1, 0) > 0 && (request.revents & POLLIN))
+            return;
+        if (!waitUntil(Clock::now() + std::chrono::milliseconds(2)))
+            return;
+    }
 }
 
 bool SimulatedBikeComputer::sendPaced(const QByteArray &bytes)

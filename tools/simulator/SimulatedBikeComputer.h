@@ -44,7 +44,7 @@ public:
     static constexpr std::chrono::milliseconds LineWatchInterval{20};
     /// Longest wait for the PC side to take an answer before the device unplugs after it, and
     /// to follow the device's speed before a repeated answer goes out.
-    static constexpr std::chrono::milliseconds UnplugDrainTimeout{1000};
+    static constexpr std::chrono::milliseconds UnplugDrainTimeout{2000};
 
     /// One request the device understood (right speed, right checksum).
     struct Request
@@ -143,6 +143,8 @@ private:
     bool delayAnswer(const QByteArray &answer, Clock::time_point requestCompleteAt, std::chrono::milliseconds delay);
     bool waitUntil(Clock::time_point deadline);
     void unplugFromDevice(bool letPcTakeAnswer);
+    /// Returns once the PC sends again, having taken the answer, or after UnplugDrainTimeout.
+    void awaitPcTakingAnswer();
     void stopThread();
 
     DeviceCatalogue::Map catalogue; // own rows, never changed
