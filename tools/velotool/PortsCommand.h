@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/velotool/ExitStatus.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -18,5 +20,10 @@ public:
     static QString summary();
 
 private:
+    /// Prints the ports, or on standard error why there is none.
+    ExitStatus list();
+    /// Lists the ports now and after every change, until Ctrl-C.
+    int watch();
+
     Console &m_console;
 };
