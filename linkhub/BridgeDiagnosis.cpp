@@ -93,5 +93,6 @@ QString BridgeDiagnosis::explanation() const
 
 bool BridgeDiagnosis::hasAccessRule() const
 {
-    return UdevRules(m_files.rulesFolders()).hasFile(QLatin1String(AccessRuleFile));
+    return UdevRules(m_files.rulesFolders())
+        .fileHasLineContaining(QLatin1String(AccessRuleFile), {QStringLiteral("TAG+=\"uaccess\"")});
 }

@@ -32,7 +32,7 @@ public:
     QList<Stranded> strandedBridges() const;
     /// What to do about each stranded bridge, one sentence each; empty when there is none.
     QString explanation() const;
-    /// Whether the package's access rule is among the device rules in force.
+    /// Whether the package's access rule is in force (not turned off by a file of its name in /etc).
     bool hasAccessRule() const;
 
 private:
