@@ -4,10 +4,8 @@
 #include "linkhub/BridgeDiagnosis.h"
 #include "linkhub/ComConnection.h"
 
-PortWatch::PortWatch(QObject *parent) : PortWatch(PortEventSource::create(), parent) {}
-
-PortWatch::PortWatch(std::unique_ptr<PortEventSource> source, QObject *parent)
-    : QObject(parent), m_source(std::move(source)), m_seen(fingerprint())
+PortWatch::PortWatch(const QList<QextPortInfo> &listed, std::unique_ptr<PortEventSource> source, QObject *parent)
+    : QObject(parent), m_source(std::move(source)), m_seen(fingerprint(listed))
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(SettleTime);
@@ -20,10 +18,10 @@ PortWatch::PortWatch(std::unique_ptr<PortEventSource> source, QObject *parent)
 
 PortWatch::~PortWatch() = default;
 
-QStringList PortWatch::fingerprint()
+QStringList PortWatch::fingerprint(const QList<QextPortInfo> &listed)
 {
     QStringList seen;
-    for (const QextPortInfo &port : ComConnection::getSupportedComs())
+    for (const QextPortInfo &port : listed)
         seen.append(QStringLiteral("%1 %2:%3").arg(port.portName).arg(port.vendorID).arg(port.productID));
     for (const BridgeDiagnosis::Stranded &stranded : BridgeDiagnosis().strandedBridges())
         seen.append(stranded.usbDevice);
@@ -32,7 +30,7 @@ QStringList PortWatch::fingerprint()
 
 void PortWatch::look()
 {
-    QStringList now = fingerprint();
+    QStringList now = fingerprint(ComConnection::getSupportedComs());
     if (now == m_seen)
         return;
     m_seen = std::move(now);

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "linkhub/PortEventSource.h"
+#include "linkhub/QextPortInfo.h"
 #include "linkhub/linkhub_global.h"
 
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -21,9 +23,10 @@ public:
     /// Announcements come in bursts (the USB device, then its terminal); one look follows the burst.
     static constexpr std::chrono::milliseconds SettleTime{250};
 
-    /// Watches with the system's event source.
-    explicit PortWatch(QObject *parent = nullptr);
-    PortWatch(std::unique_ptr<PortEventSource> source, QObject *parent = nullptr);
+    /// Watches from the ports listed now (the caller has just enumerated them), with the system's
+    /// event source unless given another.
+    explicit PortWatch(const QList<QextPortInfo> &listed, std::unique_ptr<PortEventSource> source = PortEventSource::create(),
+                       QObject *parent = nullptr);
     ~PortWatch() override;
 
 signals:
@@ -33,7 +36,7 @@ signals:
 private:
     void look();
     /// What is compared: the supported ports and the folders of bridges without a port.
-    static QStringList fingerprint();
+    static QStringList fingerprint(const QList<QextPortInfo> &listed);
 
     std::unique_ptr<PortEventSource> m_source;
     QTimer m_settle;

@@ -38,7 +38,10 @@ void PortBox::show(ComListModel *list)
     m_names->setSourceModel(list);
     selectPreferred();
     updateAdvice();
-    m_watch = std::make_unique<PortWatch>();
+    QList<QextPortInfo> listed;
+    for (int row = 0; row < list->rowCount(); ++row)
+        listed.append(list->getPort(row));
+    m_watch = std::make_unique<PortWatch>(listed);
     connect(m_watch.get(), &PortWatch::portsChanged, this, &PortBox::follow);
 }
 

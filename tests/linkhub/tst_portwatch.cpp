@@ -86,7 +86,7 @@ private slots:
             QVERIFY(apply(*system, change));
         auto source = std::make_unique<AnnouncingSource>();
         AnnouncingSource *announcer = source.get();
-        PortWatch watch(std::move(source));
+        PortWatch watch(ComConnection::getSupportedComs(), std::move(source));
         QSignalSpy changed(&watch, &PortWatch::portsChanged);
 
         for (const QString &change : changes) {
@@ -113,7 +113,7 @@ private slots:
         SystemFiles::setCurrent(SystemFiles());
         std::unique_ptr<PortEventSource> source = PortEventSource::createDeviceManagerSource();
         QVERIFY(source);
-        PortWatch watch(std::move(source));
+        PortWatch watch(ComConnection::getSupportedComs(), std::move(source));
         const auto cpuBefore = processCpuTime();
         QElapsedTimer wall;
         wall.start();

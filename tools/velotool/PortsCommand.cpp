@@ -40,12 +40,11 @@ int PortsCommand::run(const QStringList &arguments)
     }
     if (command.parser().isSet(watchOption))
         return watch();
-    return int(list());
+    return int(list(ComConnection::getSupportedComs()));
 }
 
-ExitStatus PortsCommand::list()
+ExitStatus PortsCommand::list(const QList<QextPortInfo> &ports)
 {
-    const QList<QextPortInfo> ports = ComConnection::getSupportedComs();
     if (ports.isEmpty()) {
         m_console.error(PortDiagnosis::emptyListReason());
         return ExitStatus::NoPortFound;
@@ -62,14 +61,15 @@ ExitStatus PortsCommand::list()
 int PortsCommand::watch()
 {
     InterruptWatcher interrupts;
-    PortWatch ports;
-    list();
+    const QList<QextPortInfo> listed = ComConnection::getSupportedComs();
+    PortWatch ports(listed);
+    list(listed);
     m_console.progress(tr("Watching for bridges plugged in or pulled out. Press Ctrl-C to stop."));
     QEventLoop loop;
     QObject::connect(&ports, &PortWatch::portsChanged, &loop, [this] {
         // An empty line sets each new list apart from the one before.
         m_console.print(QString());
-        list();
+        list(ComConnection::getSupportedComs());
     });
     QObject::connect(&interrupts, &InterruptWatcher::interrupted, &loop, &QEventLoop::quit);
     if (!interrupts.wasInterrupted())
