@@ -24,7 +24,8 @@ QStringList SystemFiles::rulesFolders() const
 {
     // udev's own order: the administrator's, then the run-time ones, then the packages'.
     return {m_root + QStringLiteral("/etc/udev/rules.d"), m_root + QStringLiteral("/run/udev/rules.d"),
-            m_root + QStringLiteral("/usr/lib/udev/rules.d"), m_root + QStringLiteral("/lib/udev/rules.d")};
+            m_root + QStringLiteral("/usr/local/lib/udev/rules.d"), m_root + QStringLiteral("/usr/lib/udev/rules.d"),
+            m_root + QStringLiteral("/lib/udev/rules.d")};
 }
 
 SystemFiles SystemFiles::current()
