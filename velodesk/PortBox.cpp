@@ -48,7 +48,8 @@ void PortBox::show(ComListModel *list)
 void PortBox::refresh()
 {
     m_list->refresh();
-    selectPreferred();
+    // As the connect page always did on "Refresh": the first row.
+    m_box->setCurrentIndex(m_list->rowCount() > 0 ? 0 : -1);
     updateAdvice();
 }
 

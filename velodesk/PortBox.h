@@ -14,8 +14,8 @@ class QLabel;
 
 /// The port box of the connect page and of the legacy window. It follows the cable as it is
 /// plugged in or pulled out, never replaces what the user typed or chose, selects the port of the
-/// last successful connection (or else the first listed, which is the only one when there is one),
-/// takes a typed port name, and says why the list is empty.
+/// last successful connection when it is listed at start or comes (or else the first listed, which
+/// is the only one when there is one), takes a typed port name, and says why the list is empty.
 class PortBox : public QObject
 {
     Q_OBJECT
@@ -28,7 +28,7 @@ public:
     /// Shows the list (the caller's) and from then on follows the system's ports.
     void show(ComListModel *list);
     bool isShown() const { return m_list != nullptr; }
-    /// Reloads the list as asked by the user and selects the preferred port.
+    /// Reloads the list as asked by the user and selects its first row.
     void refresh();
     /// The port to open: the listed row shown in the box, else the name typed into it.
     QString chosenPortName() const;
