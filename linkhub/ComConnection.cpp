@@ -2,6 +2,7 @@
 
 #include "linkhub/QextSerialEnumerator.h"
 #include "linkhub/QextSerialPort.h"
+#include "linkhub/UsbBridge.h"
 #include "linkhub/private/WireLog.h"
 #include "linkhub/private/AnswerDecoder.h"
 #include "linkhub/private/CountingSemaphore.h"
@@ -498,24 +499,11 @@ void ComConnection::PollThread::run()
 
 QList<QextPortInfo> ComConnection::getSupportedComs()
 {
-    struct Bridge
-    {
-        int vendorId;
-        int productId;
-    };
-    static constexpr Bridge supportedBridges[] = {
-        {0x0403, 0x6001}, // FTDI FT232 USB-UART
-        {0x10C4, 0xEA60}, // Silicon Labs CP210x USB-UART
-    };
     QList<QextPortInfo> supported;
     const QList<QextPortInfo> ports = QextSerialEnumerator::getPorts();
     for (const QextPortInfo &port : ports) {
-        for (const Bridge &bridge : supportedBridges) {
-            if (port.vendorID == bridge.vendorId && port.productID == bridge.productId) {
-                supported.append(port);
-                break;
-            }
-        }
+        if (UsbBridge::find(port.vendorID, port.productID))
+            supported.append(port);
     }
     return supported;
 }

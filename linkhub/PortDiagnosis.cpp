@@ -1,5 +1,7 @@
 #include "linkhub/PortDiagnosis.h"
 
+#include "linkhub/BridgeDiagnosis.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -93,17 +95,39 @@ QString PortDiagnosis::reason(const QString &portName)
     switch (causeFor(portName)) {
     case Cause::Missing:
         return tr("There is no port %1: check the cable and the port name.").arg(portName);
-    case Cause::PermissionDenied: {
-        const QString group = owningGroup(portName);
-        if (group.isEmpty())
-            return tr("No permission to use %1: ask for access to the port.").arg(portName);
-        return tr("No permission to use %1: join the group \"%2\" (sudo usermod -aG %2 $USER) and log in again.")
-            .arg(portName, group);
-    }
+    case Cause::PermissionDenied:
+        return permissionReason(portName, owningGroup(portName), BridgeDiagnosis().hasAccessRule());
     case Cause::Busy:
         return tr("%1 is busy: close the other program that uses it and try again.").arg(portName);
     case Cause::Unusable:
         break;
     }
     return tr("%1 did not open as a serial port: check the port name.").arg(portName);
+}
+
+QString PortDiagnosis::permissionReason(const QString &portName, const QString &group, bool accessRule)
+{
+    if (accessRule && group.isEmpty())
+        return tr("No permission to use %1: unplug the cable and plug it in again once, so that the access rule "
+                  "installed with Pacerow applies; or ask for access to the port.")
+            .arg(portName);
+    if (accessRule)
+        return tr("No permission to use %1: unplug the cable and plug it in again once, so that the access rule "
+                  "installed with Pacerow applies; or join the group \"%2\" (sudo usermod -aG %2 $USER) and log "
+                  "in again.")
+            .arg(portName, group);
+    if (group.isEmpty())
+        return tr("No permission to use %1: ask for access to the port.").arg(portName);
+    return tr("No permission to use %1: join the group \"%2\" (sudo usermod -aG %2 $USER) and log in again.")
+        .arg(portName, group);
+}
+
+QString PortDiagnosis::emptyListReason(const SystemFiles &files)
+{
+    const QString stranded = BridgeDiagnosis(files).explanation();
+    if (!stranded.isEmpty())
+        return stranded;
+    return tr("No serial port behind a supported USB bridge was found. Check the cable and that the bridge's "
+              "driver is loaded; on Linux, also that your user belongs to the group that owns the serial devices "
+              "(usually \"dialout\").");
 }

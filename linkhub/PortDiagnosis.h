@@ -1,5 +1,6 @@
 #pragma once
 
+#include "linkhub/SystemFiles.h"
 #include "linkhub/linkhub_global.h"
 
 #include <QCoreApplication>
@@ -26,4 +27,10 @@ public:
     static QString owningGroup(const QString &portName);
     /// One short line saying why the port did not open and what to do, for a status area.
     static QString reason(const QString &portName);
+    /// The line for a port the user may not use, owned by group (empty: root); with the package's
+    /// access rule in force, replugging the cable is the first thing to try.
+    static QString permissionReason(const QString &portName, const QString &group, bool accessRule);
+    /// Why no port behind a supported bridge is listed: a bridge that is plugged in but has no
+    /// port, with what to do about it, or else what to check.
+    static QString emptyListReason(const SystemFiles &files = SystemFiles::current());
 };

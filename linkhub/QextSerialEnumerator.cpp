@@ -1,5 +1,7 @@
 #include "linkhub/QextSerialEnumerator.h"
 
+#include "linkhub/private/SysfsPorts.h"
+
 #include <QMutex>
 #include <QSerialPortInfo>
 
@@ -7,8 +9,13 @@ namespace {
 QMutex sourceLock; // guards portSource
 QextSerialEnumerator::PortSource portSource;
 
+/// Where the kernel's device tree is at hand (Linux), the ports are read from it directly: the
+/// same reading then serves a copy of the tree, and it needs no device manager running.
 QList<QextPortInfo> systemPorts()
 {
+    const SystemFiles files = SystemFiles::current();
+    if (!files.isLiveSystem() || SysfsPorts::isReadable(files))
+        return SysfsPorts::list(files);
     QList<QextPortInfo> ports;
     const auto available = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : available) {

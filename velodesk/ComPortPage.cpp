@@ -3,14 +3,14 @@
 #include "ui_ComPortPage.h"
 
 #include "velodesk/ConnectionStatus.h"
-#include "velodesk/PortNameModel.h"
+#include "velodesk/PortBox.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ComListModel.h"
 #include "linkhub/ModelData.h"
 #include "linkhub/PortDiagnosis.h"
 
-#include <QLineEdit>
+#include <QLabel>
 #include <QThread>
 
 ComPortPage::ComPortPage(ComConnection *connection, QWidget *parent)
@@ -19,10 +19,10 @@ ComPortPage::ComPortPage(ComConnection *connection, QWidget *parent)
     ui->setupUi(this);
     setCommitPage(true);
     this->connection = connection;
-    portNames = new PortNameModel(this);
-    ui->cmbComPorts->setModel(portNames);
-    // Bridges the list does not know (and pseudo-terminals) are opened by a typed name.
-    ui->cmbComPorts->lineEdit()->setPlaceholderText(tr("Port name"));
+    auto *portAdvice = new QLabel(this);
+    portAdvice->setObjectName(QStringLiteral("lblPortAdvice"));
+    ui->gridLayout->addWidget(portAdvice, ui->gridLayout->rowCount(), 0, 1, 3);
+    portBox = new PortBox(ui->cmbComPorts, portAdvice, this);
 
     connect(ui->btnEnumerate, &QPushButton::clicked, this, &ComPortPage::onRefresh);
     connect(ui->btnConnect, &QPushButton::clicked, this, &ComPortPage::onConnect);
@@ -62,8 +62,7 @@ void ComPortPage::showPortList(std::unique_ptr<ComListModel> listed)
     if (portList)
         return;
     portList = std::move(listed);
-    portNames->setSourceModel(portList.get());
-    ui->cmbComPorts->setCurrentIndex(0);
+    portBox->show(portList.get());
 }
 
 void ComPortPage::onRefresh()
@@ -72,31 +71,20 @@ void ComPortPage::onRefresh()
         showPortList(std::make_unique<ComListModel>());
         return;
     }
-    portList->refresh();
-    ui->cmbComPorts->setCurrentIndex(0);
+    portBox->refresh();
 }
 
 void ComPortPage::onConnect()
 {
     setButtonsEnabled(false);
-    const QString port = chosenPortName();
+    const QString port = portBox->chosenPortName();
     if (port.isEmpty()) {
-        // Nothing listed and nothing typed: there is nothing to open.
         setButtonsEnabled(true);
+        showPortProblem(PortBox::nothingToOpenText());
         return;
     }
     openedPort = port;
     connection->open(port, false);
-}
-
-QString ComPortPage::chosenPortName() const
-{
-    const QComboBox *box = ui->cmbComPorts;
-    const int row = box->currentIndex();
-    const QString shown = box->currentText().trimmed();
-    if (portList && row >= 0 && row < portList->rowCount() && shown == box->itemText(row))
-        return portList->getPort(row).portName;
-    return shown;
 }
 
 void ComPortPage::setButtonsEnabled(bool enabled)
@@ -113,6 +101,8 @@ void ComPortPage::updateConnectionState(ConnectionState newState, ErrorMessage e
         return;
     ui->lblConnectionStatus->setText(text);
     showPortProblem(error == FailedToOpen ? PortDiagnosis::reason(openedPort) : QString());
+    if (newState == Connected && error == NoError)
+        PortBox::remember(openedPort);
     if (ConnectionStatus::linkEnded(newState, error))
         setButtonsEnabled(true);
 }

@@ -12,7 +12,7 @@
 class ComConnection;
 class ComListModel;
 class ModelData;
-class PortNameModel;
+class PortBox;
 
 namespace Ui {
 class ComPortPage;
@@ -43,8 +43,6 @@ private slots:
     void modelDataUpdate(ModelData *data, int updateBits);
 
 private:
-    /// The port to open: the listed row shown in the box, else the name typed into it.
-    QString chosenPortName() const;
     void showPortList(std::unique_ptr<ComListModel> listed);
     void setButtonsEnabled(bool enabled);
     /// Below the status line: why the port did not open, or nothing.
@@ -54,7 +52,7 @@ private:
     ComConnection *connection;
     std::unique_ptr<ComListModel> portList; // null until the page was first shown and listed the ports
     std::future<void> portListing; // made on a worker thread when the page is first shown
-    PortNameModel *portNames;
+    PortBox *portBox;
     DeviceAcceptance acceptance;
     QString openedPort; // the port of the last open, for explaining why it failed
 };

@@ -5,6 +5,7 @@
 #include "velodesk/BikeTabPage.h"
 #include "velodesk/ConnectionStatus.h"
 #include "velodesk/ExportFailure.h"
+#include "velodesk/PortBox.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ComListModel.h"
@@ -16,6 +17,7 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QIcon>
+#include <QLabel>
 
 namespace {
 QTime zoneTime(quint8 hour, quint8 minute, quint8 second)
@@ -38,7 +40,11 @@ MainWindow::MainWindow(QWidget *parent)
     ui->setupUi(this);
     // The window's own icon is not delivered; the program's icon stands in.
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
-    ui->cmbComPorts->setModel(portList.get());
+    auto *portAdvice = new QLabel(this);
+    portAdvice->setObjectName(QStringLiteral("lblPortAdvice"));
+    ui->centralLayout->insertWidget(1, portAdvice);
+    portBox = new PortBox(ui->cmbComPorts, portAdvice, this);
+    portBox->show(portList.get());
     for (int index = 0; index < ui->tabWidget->count(); ++index)
         dataTabs.append({ui->tabWidget->widget(index), ui->tabWidget->tabText(index)});
 
@@ -66,15 +72,17 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::enumerateComPorts()
 {
-    portList->refresh();
+    portBox->refresh();
 }
 
 void MainWindow::connectComPort()
 {
-    const int row = ui->cmbComPorts->currentIndex();
-    if (row < 0)
+    const QString port = portBox->chosenPortName();
+    if (port.isEmpty()) {
+        statusBar()->showMessage(PortBox::nothingToOpenText());
         return;
-    openedPort = portList->getPort(row).portName;
+    }
+    openedPort = port;
     connection->open(openedPort, false);
 }
 
@@ -96,6 +104,8 @@ void MainWindow::updateConnectionState(ConnectionState newState, ErrorMessage er
         else
             statusBar()->clearMessage();
     }
+    if (newState == Connected && error == NoError)
+        PortBox::remember(openedPort);
     const bool active = ConnectionStatus::linkActive(newState, error);
     setConnectControlsEnabled(!active);
     setLinkControlsOn(active);

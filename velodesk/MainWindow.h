@@ -15,6 +15,7 @@ class ComConnection;
 class ComListModel;
 class DeviceModel;
 class ModelData;
+class PortBox;
 class QCloseEvent;
 
 namespace Ui {
@@ -65,6 +66,7 @@ private:
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<ComListModel> portList;
+    PortBox *portBox;
     std::unique_ptr<ComConnection> connection;
     DeviceAcceptance acceptance;
     // The window's own copy of the last record received; dropped at every state change.

@@ -26,6 +26,7 @@ expected=(
   "share/man/man1/velotool.1.gz"
   "share/man/man1/velodesk.1.gz"
   "share/bash-completion/completions/velotool"
+  "lib/udev/rules.d/60-pacerow-bridges.rules"
 )
 for size in 16 24 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$app.png")
@@ -53,6 +54,7 @@ for program in velodesk velotool; do
 done
 env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen timeout 60 "$prefix/bin/velotool" read --simulate "Lumo 60" --quiet >/dev/null
 
+"$(dirname "$0")/check-access-rule.sh" "$prefix/lib/udev/rules.d/60-pacerow-bridges.rules"
 desktop-file-validate "$prefix/share/applications/$app.desktop"
 appstreamcli validate --no-net --explain "$prefix/share/metainfo/$app.metainfo.xml"
 # One version throughout: the manual pages and the AppStream release name the project's.

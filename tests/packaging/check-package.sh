@@ -21,6 +21,7 @@ expected=(
   "/usr/share/icons/hicolor/scalable/apps/$app.svg"
   /usr/share/man/man1/velotool.1.gz /usr/share/man/man1/velodesk.1.gz
   /usr/share/bash-completion/completions/velotool
+  /usr/lib/udev/rules.d/60-pacerow-bridges.rules
 )
 for size in 16 24 32 48 64 128 256; do
   expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$app.png")
@@ -46,6 +47,8 @@ fi
 # the pipeline under pipefail even though the text was found.
 description=$(dpkg-deb -f "$package" Description)
 grep -q dialout <<<"$description" || { echo "Description does not mention the group dialout" >&2; exit 1; }
+dpkg-deb -x "$package" "$out/tree"
+"$(dirname "$0")/check-access-rule.sh" "$out/tree/usr/lib/udev/rules.d/60-pacerow-bridges.rules"
 # Debian's own package check, where it is installed: no error and no warning.
 if command -v lintian >/dev/null; then
   lintian --fail-on error,warning "$package" >"$out/lintian.log" 2>&1 || {

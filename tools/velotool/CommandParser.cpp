@@ -3,6 +3,7 @@
 #include "tools/velotool/Console.h"
 #include "tools/velotool/LinkDiagnostics.h"
 
+#include "linkhub/SystemFiles.h"
 #include "linkhub/WireLogFile.h"
 
 #include <QDir>
@@ -17,7 +18,8 @@ CommandParser::CommandParser(const QString &command, const QString &synopsis, co
       m_log(QStringLiteral("log"),
             tr("Writes every frame exchanged with the device, with times and line speeds, to FILE "
                "(attach it to a bug report)."),
-            tr("FILE"))
+            tr("FILE")),
+      m_systemRoot(QStringLiteral("system-root"), tr("Reads the system's device files under DIR."), tr("DIR"))
 {
     m_parser.setApplicationDescription(description);
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -25,6 +27,10 @@ CommandParser::CommandParser(const QString &command, const QString &synopsis, co
     m_parser.addOption(m_version);
     m_parser.addOption(m_quiet);
     m_parser.addOption(m_verbose);
+    // For diagnosing from a copy of another system's device files (sysfs, device nodes, udev
+    // rules), and for the tests, which make such trees up; not for everyday use, so not in the help.
+    m_systemRoot.setFlags(QCommandLineOption::HiddenFromHelp);
+    m_parser.addOption(m_systemRoot);
 }
 
 CommandParser::~CommandParser()
@@ -69,6 +75,8 @@ std::optional<ExitStatus> CommandParser::parse(const QStringList &arguments, Con
         return ExitStatus::Success;
     }
     m_console = &console;
+    if (m_parser.isSet(m_systemRoot))
+        SystemFiles::setCurrent(SystemFiles(QDir(m_parser.value(m_systemRoot)).absolutePath()));
     console.setQuiet(m_parser.isSet(m_quiet));
     LinkDiagnostics::setShown(m_parser.isSet(m_verbose));
     if (m_logOffered && m_parser.isSet(m_log))

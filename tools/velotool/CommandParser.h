@@ -60,6 +60,7 @@ private:
     QCommandLineOption m_quiet;
     QCommandLineOption m_verbose;
     QCommandLineOption m_log;
+    QCommandLineOption m_systemRoot;
     bool m_logOffered = false;
     std::unique_ptr<WireLogFile> m_logFile;
     Console *m_console = nullptr; // set by parse()

@@ -1,6 +1,7 @@
 #include "tools/velotool/DeviceReader.h"
 
 #include "linkhub/ComConnection.h"
+#include "linkhub/PortDiagnosis.h"
 #include "tools/simulator/SimulatedBikeComputer.h"
 #include "tools/velotool/CommandParser.h"
 #include "tools/velotool/Console.h"
@@ -15,6 +16,8 @@ namespace {
 const QString PortOption = QStringLiteral("port");
 const QString SimulateOption = QStringLiteral("simulate");
 const QString TimeoutOption = QStringLiteral("timeout");
+// The port name that asks for the only supported bridge plugged in.
+const QString AutoPort = QStringLiteral("auto");
 
 } // namespace
 
@@ -31,7 +34,9 @@ DeviceReader::~DeviceReader()
 
 void DeviceReader::addOptions(QCommandLineParser &parser)
 {
-    parser.addOption({PortOption, tr("Serial port of the bike computer, such as /dev/ttyUSB0."), tr("NAME")});
+    parser.addOption({PortOption, tr("Serial port of the bike computer, such as /dev/ttyUSB0; \"auto\" takes the only supported "
+                         "USB bridge plugged in."),
+                      tr("NAME")});
     parser.addOption({SimulateOption,
                       tr("Reads a simulated bike computer of this model instead (name or id, such as \"Lumo 60\")."),
                       tr("MODEL")});
@@ -91,8 +96,32 @@ std::optional<ToolFailure> DeviceReader::startSimulator(bool inBootLoader)
     return std::nullopt;
 }
 
+std::optional<ToolFailure> DeviceReader::choosePort()
+{
+    if (m_port != AutoPort)
+        return std::nullopt;
+    const QList<QextPortInfo> ports = ComConnection::getSupportedComs();
+    if (ports.isEmpty())
+        return ToolFailure{ExitStatus::NoPortFound,
+                           tr("--port auto: %1").arg(PortDiagnosis::emptyListReason())};
+    if (ports.size() > 1) {
+        QStringList names;
+        for (const QextPortInfo &port : ports)
+            names.append(port.portName);
+        return ToolFailure{ExitStatus::UsageError,
+                           tr("--port auto: %1 supported USB bridges are plugged in (%2); name one with --port.")
+                               .arg(ports.size())
+                               .arg(names.join(QStringLiteral(", ")))};
+    }
+    m_port = ports.constFirst().portName;
+    m_console.progress(tr("Using %1, the only supported USB bridge plugged in").arg(m_port));
+    return std::nullopt;
+}
+
 std::optional<ToolFailure> DeviceReader::prepare(bool simulatorInBootLoader)
 {
+    if (const auto failure = choosePort())
+        return failure;
     if (m_simulatedModel && !m_simulator) {
         if (const auto failure = startSimulator(simulatorInBootLoader))
             return failure;

@@ -53,6 +53,9 @@ public:
     /// (writing values, loading firmware) listens to it too.
     InterruptWatcher &interrupts() const { return *m_interrupts; }
 
+    /// Puts the only supported bridge plugged in in place of --port auto; a failure when there is
+    /// none or more than one. prepare() does this itself.
+    std::optional<ToolFailure> choosePort();
     /// Starts the simulated bike computer if one was asked for (only its boot loader running,
     /// when asked) and creates the connection; read() does this itself.
     std::optional<ToolFailure> prepare(bool simulatorInBootLoader = false);

@@ -1,5 +1,6 @@
 #include "tools/velotool/DeviceSession.h"
 
+#include "linkhub/BridgeDiagnosis.h"
 #include "linkhub/ComConnection.h"
 #include "linkhub/PortDiagnosis.h"
 #include "linkhub/SupportedModels.h"
@@ -321,6 +322,18 @@ QString DeviceSession::blocksReadText() const
         .arg(missing.join(QStringLiteral(", ")));
 }
 
+QString DeviceSession::accessRuleAdvice(const QString &port, const QString &group)
+{
+    if (group.isEmpty())
+        return tr("Cannot open port %1: permission denied. Unplug the cable and plug it in again once, so that the "
+                  "access rule installed with Pacerow applies; or run velotool as a user who may use the port.")
+            .arg(port);
+    return tr("Cannot open port %1: permission denied. Unplug the cable and plug it in again once, so that the "
+              "access rule installed with Pacerow applies; or add your user to the group \"%2\" that owns it "
+              "(sudo usermod -aG %2 $USER), log in again and retry.")
+        .arg(port, group);
+}
+
 QString DeviceSession::portProblem(const QString &port)
 {
     switch (PortDiagnosis::causeFor(port)) {
@@ -330,6 +343,8 @@ QString DeviceSession::portProblem(const QString &port)
             .arg(port);
     case PortDiagnosis::Cause::PermissionDenied: {
         const QString group = PortDiagnosis::owningGroup(port);
+        if (BridgeDiagnosis().hasAccessRule())
+            return accessRuleAdvice(port, group);
         if (group.isEmpty())
             return tr("Cannot open port %1: permission denied. Run velotool as a user who may use the port.")
                 .arg(port);

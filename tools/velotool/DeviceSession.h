@@ -61,6 +61,8 @@ public:
     static QString blockName(int updateBits);
     /// One line naming a port that cannot be opened, what went wrong and what to do.
     static QString portProblem(const QString &port);
+    /// The line for a port the user may not use while the package's access rule is in force.
+    static QString accessRuleAdvice(const QString &port, const QString &group);
 
 signals:
     /// A line about what the session is doing now.

@@ -91,6 +91,9 @@ int FirmwareCommand::run(const QStringList &arguments)
                          .arg(known ? tr("the %1").arg(known->name) : tr("every model"))
                          .arg(required)});
 
+    // The question names the port that will be written to.
+    if (const auto failure = device.choosePort())
+        return fail(*failure);
     if (!parser.isSet(yesOption)) {
         if (::isatty(::fileno(stdin)) != 1)
             return fail(command.usageError(tr("Loading firmware needs a confirmation: give --yes when no one can "

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "linkhub/QextPortInfo.h"
+#include "tools/velotool/ExitStatus.h"
+
 #include <QCoreApplication>
+#include <QList>
 #include <QStringList>
 
 class Console;
@@ -18,5 +22,10 @@ public:
     static QString summary();
 
 private:
+    /// Prints the ports, or on standard error why there is none.
+    ExitStatus list(const QList<QextPortInfo> &ports);
+    /// Lists the ports now and after every change, until Ctrl-C.
+    int watch();
+
     Console &m_console;
 };
