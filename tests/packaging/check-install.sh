@@ -59,7 +59,8 @@ desktop-file-validate "$prefix/share/applications/$app.desktop"
 appstreamcli validate --no-net --explain "$prefix/share/metainfo/$app.metainfo.xml"
 # One version throughout: the manual pages and the AppStream release name the project's.
 for page in velotool velodesk; do
-  heading=$(gzip -dc "$prefix/share/man/man1/$page.1.gz" | head -n 1)
+  manual=$(gzip -dc "$prefix/share/man/man1/$page.1.gz")
+  heading=${manual%%$'\n'*}
   [[ "$heading" == *"\"Pacerow $version\""* ]] || { echo "$page.1 names another version: $heading" >&2; exit 1; }
 done
 metainfo=$(cat "$prefix/share/metainfo/$app.metainfo.xml")
