@@ -6,6 +6,8 @@
 
 #include <QDebug>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -79,41 +81,40 @@ void AnswerDispatcher::dispatch(TunedockCommand command, QByteArray &payload)
     decodeBlock(code, *data, payload);
 }
 
-void AnswerDispatcher::decodeBlock(unsigned char code, ModelData &data, QByteArray &payload)
+void AnswerDispatcher::decodeBlock(unsigned char code, ModelData &data, const QByteArray &payload)
 {
-    switch (code) {
-    case AltitudeData:
-        announceIf(AnswerDecoder::altitude(data, payload), AltitudeUpdate);
-        break;
-    case CurrentBikeData:
-        announceIf(AnswerDecoder::currentBike(data, payload), CurrentBikeUpdate);
-        break;
-    case HeartRateData:
-        announceIf(AnswerDecoder::heartRate(data, payload), HeartRateUpdate);
-        break;
-    case DateTimeData:
-        announceIf(AnswerDecoder::dateTime(data, payload), DateTimeUpdate);
-        break;
-    case BikeSettingsData:
-    case Bike1SettingsData:
-        announceIf(AnswerDecoder::bikeSettings(data, 0, payload), Bike1Update);
-        break;
-    case Bike2SettingsData:
-        announceIf(AnswerDecoder::bikeSettings(data, 1, payload), Bike2Update);
-        break;
-    case BikeAuxData:
-        announceIf(AnswerDecoder::bikeAux(data, payload), BikeAuxUpdate);
-        break;
-    case FirmwareVersionData:
-        announceIf(AnswerDecoder::firmwareVersion(data, payload), FirmwareVersionUpdate);
-        break;
-    case ModelOptionData:
-        announceIf(AnswerDecoder::modelOption(data, payload), ModelOptionUpdate);
-        break;
-    default:
+    using Decoder = bool (*)(ModelData &, const QByteArray &);
+    struct Block
+    {
+        unsigned char code;
+        Decoder decode;
+        ModelDataUpdateBits bit;
+    };
+    static constexpr Decoder firstBike = [](ModelData &record, const QByteArray &bytes) {
+        return AnswerDecoder::bikeSettings(record, 0, bytes);
+    };
+    static constexpr Decoder secondBike = [](ModelData &record, const QByteArray &bytes) {
+        return AnswerDecoder::bikeSettings(record, 1, bytes);
+    };
+    static constexpr Block blocks[] = {
+        {AltitudeData, AnswerDecoder::altitude, AltitudeUpdate},
+        {CurrentBikeData, AnswerDecoder::currentBike, CurrentBikeUpdate},
+        {HeartRateData, AnswerDecoder::heartRate, HeartRateUpdate},
+        {DateTimeData, AnswerDecoder::dateTime, DateTimeUpdate},
+        {BikeSettingsData, firstBike, Bike1Update},
+        {Bike1SettingsData, firstBike, Bike1Update},
+        {Bike2SettingsData, secondBike, Bike2Update},
+        {BikeAuxData, AnswerDecoder::bikeAux, BikeAuxUpdate},
+        {FirmwareVersionData, AnswerDecoder::firmwareVersion, FirmwareVersionUpdate},
+        {ModelOptionData, AnswerDecoder::modelOption, ModelOptionUpdate},
+    };
+    const auto block = std::find_if(std::begin(blocks), std::end(blocks),
+                                    [code](const Block &candidate) { return candidate.code == code; });
+    if (block == std::end(blocks)) {
         qCritical() << "Unknown command: " << hexCode(code);
-        break;
+        return;
     }
+    announceIf(block->decode(data, payload), block->bit);
 }
 
 bool AnswerDispatcher::hasExpectedLength(unsigned char code, const QByteArray &payload) const

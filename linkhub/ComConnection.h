@@ -32,6 +32,10 @@ class WireLog;
 /// ("ComSendThread") transmits queued packets and waits for answers; the poll thread
 /// ("ComPollThread") drains the port, cuts packets, wakes the send thread at once for each good
 /// one and hands it to the user-interface thread. Every signal is emitted on that thread.
+///
+/// Locks: it owns portLock, the recursive mutex around every use of the port. The send side
+/// (PacketSender) owns the queue's and the answer wait's locks; the dispatcher of answers
+/// (AnswerDispatcher) keeps to the user-interface thread and needs none.
 class LINKHUB_EXPORT ComConnection : public QObject
 {
     Q_OBJECT
@@ -133,7 +137,7 @@ signals:
     void fwUpdateComplete();
 
 private:
-    // Acts on the answers: holds the identified model, the record and the firmware block count.
+    // On identification the dispatcher asks for `recovery` and switches the line speed.
     friend class AnswerDispatcher;
 
     void onPacketReceived(TunedockCommand command, QByteArray &payload);

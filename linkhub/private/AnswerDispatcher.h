@@ -45,7 +45,8 @@ private:
     void identify(QByteArray &payload);
     bool hasExpectedLength(unsigned char code, const QByteArray &payload) const;
     void acknowledgeFirmwareBlock();
-    void decodeBlock(unsigned char code, ModelData &data, QByteArray &payload);
+    /// Decodes a block of the record and announces it; complains of a code that names no block.
+    void decodeBlock(unsigned char code, ModelData &data, const QByteArray &payload);
     /// Announces a decoded block; a payload too short for its layout changed nothing.
     void announceIf(bool decoded, ModelDataUpdateBits block);
     /// Frees a record that was replaced, once every signal posted so far to receivers on the
