@@ -3,18 +3,18 @@
 #include "linkhub/QextSerialEnumerator.h"
 #include "linkhub/QextSerialPort.h"
 #include "linkhub/UsbBridge.h"
-#include "linkhub/private/WireLog.h"
 #include "linkhub/private/AnswerDecoder.h"
-#include "linkhub/private/CountingSemaphore.h"
+#include "linkhub/private/AnswerDispatcher.h"
 #include "linkhub/private/PacketReceiver.h"
+#include "linkhub/private/PacketSender.h"
 #include "linkhub/private/ThreadCallQueue.h"
+#include "linkhub/private/WireLog.h"
 #include "linkhub/private/WorkerThread.h"
 
 #include <QDebug>
 #include <QThread>
 
 #include <algorithm>
-#include <utility>
 
 /// Transmits queued packets one by one, each up to three times, and waits for their answers.
 class ComConnection::SendThread : public WorkerThread
@@ -48,24 +48,18 @@ private:
     ComConnection *connection;
 };
 
-namespace {
-QString hexCode(unsigned char code)
-{
-    return QString::number(code, 16);
-}
-}
-
 ComConnection::ComConnection()
     : catalogue(DeviceCatalogue::build()),
       serialPort(std::make_unique<QextSerialPort>()),
-      fixedAnswerSizes{{0x12, 0}, {0x92, 0}, {0x63, 0}, {0xE3, 0}, {0xE4, 1}, {0xE5, 1}, {0xF1, 0}, {0xF5, 0}},
-      sendPermits(std::make_unique<CountingSemaphore>()),
       receiver(std::make_unique<PacketReceiver>(
           [this](TunedockCommand command, QByteArray &payload) { onPacketReceived(command, payload); },
           [this](unsigned char code, const QByteArray &payload, unsigned char checksum) {
               wireLog->frameRejected(code, payload, checksum);
           })),
       wireLog(std::make_unique<WireLog>([this] { return lineSpeed(); })),
+      sender(std::make_unique<PacketSender>(*serialPort, portLock, *wireLog,
+                                            [this](quint64 session) { reportLoss(session); })),
+      dispatcher(std::make_unique<AnswerDispatcher>(*this)),
       uiCalls(std::make_unique<ThreadCallQueue>()),
       sendThread(std::make_unique<SendThread>(this)),
       pollThread(std::make_unique<PollThread>(this))
@@ -86,17 +80,15 @@ ComConnection::ComConnection()
 
 ComConnection::~ComConnection()
 {
-    shuttingDown = true;
+    sender->shutDown();
     pollThread->stopRequested = true;
-    recallPacketInFlight();
-    sendPermits->release();
     sendThread->wait();
     pollThread->wait();
     {
         std::lock_guard<std::recursive_mutex> guard(portLock);
         serialPort.reset();
     }
-    delete modelData;
+    dispatcher.reset();
     DeviceCatalogue::release(catalogue);
 }
 
@@ -132,6 +124,13 @@ void ComConnection::restartPollThread()
     pollThread->start();
 }
 
+void ComConnection::matchLineSpeed(qint32 baudRate)
+{
+    std::lock_guard<std::recursive_mutex> guard(portLock);
+    if (serialPort->baudRate() != baudRate)
+        serialPort->setBaudRate(baudRate);
+}
+
 qint32 ComConnection::lineSpeed()
 {
     std::lock_guard<std::recursive_mutex> guard(portLock);
@@ -150,27 +149,27 @@ void ComConnection::stopTimer()
 
 void ComConnection::setDeviceModel(DeviceModel *model)
 {
-    currentModel = model;
+    dispatcher->setModel(model);
 }
 
 ModelData *ComConnection::getData() const
 {
-    return modelData;
+    return dispatcher->record();
 }
 
 const DeviceModel *ComConnection::getDeviceModel() const
 {
-    return currentModel;
+    return dispatcher->model();
 }
 
 void ComConnection::setAnswerTimeout(std::chrono::milliseconds timeout)
 {
-    answerTimeoutMs = int(timeout.count());
+    sender->setAnswerTimeout(timeout);
 }
 
 std::chrono::milliseconds ComConnection::getAnswerTimeout() const
 {
-    return std::chrono::milliseconds(answerTimeoutMs.load());
+    return sender->answerTimeout();
 }
 
 // ---- Session -----------------------------------------------------------------------------
@@ -180,15 +179,15 @@ void ComConnection::open(const QString &port, bool recovery)
     this->recovery = recovery;
     // Packets still queued belong to the session being left (a CloseSession just queued by
     // close(), say); sent now they would reach the device that is about to be identified.
-    dropQueuedPackets();
-    recallPacketInFlight();
+    sender->dropQueuedPackets();
+    sender->recallPacketInFlight();
     setConnectionState(Opening, NoError);
     receiverResetRequested = true;
 
     std::unique_lock<std::recursive_mutex> guard(portLock);
     serialPort->close();
     // Bytes the poll thread took from the old port before this point carry the older session.
-    recallPacketInFlight();
+    sender->recallPacketInFlight();
     serialPort->readAll();
     serialPort->setBaudRate(BAUD600);
     serialPort->setPortName(port);
@@ -213,7 +212,7 @@ void ComConnection::close()
     // A clock request queued behind the close command would reach a device that has already
     // ended the session, and one waiting ahead of it would hold the close back for a whole answer.
     stopTimer();
-    dropQueued(ReadDateTime);
+    sender->dropQueued(ReadDateTime);
     setConnectionState(Closing, NoError);
     sendCommand(CloseSession);
 }
@@ -221,8 +220,8 @@ void ComConnection::close()
 void ComConnection::hardClose(ErrorMessage error)
 {
     // Empty the queue before recalling: a packet taken in between would carry the new session.
-    dropQueuedPackets();
-    recallPacketInFlight();
+    sender->dropQueuedPackets();
+    sender->recallPacketInFlight();
     setConnectionState(Closing, error);
     {
         std::lock_guard<std::recursive_mutex> guard(portLock);
@@ -234,24 +233,14 @@ void ComConnection::hardClose(ErrorMessage error)
 
 void ComConnection::approveFw()
 {
-    requestModelReads();
-}
-
-void ComConnection::requestModelReads()
-{
-    const DeviceModel *model = currentModel;
-    if (!model)
-        return;
-    for (int request : model->requestCommands)
-        sendCommand(static_cast<TunedockCommand>(request));
-    startTimer();
+    dispatcher->requestModelReads();
 }
 
 void ComConnection::pollTimerEvent()
 {
     // A device that answers slower than the poll period would otherwise find the queue growing
     // by one clock request a period, ahead of everything queued later.
-    if (!isQueued(ReadDateTime))
+    if (!sender->isQueued(ReadDateTime))
         sendCommand(ReadDateTime);
 }
 
@@ -278,76 +267,7 @@ void ComConnection::sendCommand(TunedockCommand command, const QByteArray *paylo
         packet.append(char(0));
     }
     packet.append(calculateChecksum(packet));
-    {
-        std::lock_guard<std::mutex> guard(queueLock);
-        sendQueue.append(packet);
-    }
-    sendPermits->release();
-}
-
-void ComConnection::dropQueuedPackets()
-{
-    std::lock_guard<std::mutex> guard(queueLock);
-    sendQueue.clear();
-    sendPermits->drain();
-}
-
-bool ComConnection::isQueued(TunedockCommand command)
-{
-    std::lock_guard<std::mutex> guard(queueLock);
-    return std::any_of(sendQueue.cbegin(), sendQueue.cend(),
-                       [command](const QByteArray &packet) { return quint8(packet.at(0)) == command; });
-}
-
-void ComConnection::dropQueued(TunedockCommand command)
-{
-    std::lock_guard<std::mutex> guard(queueLock);
-    const qsizetype dropped =
-        sendQueue.removeIf([command](const QByteArray &packet) { return quint8(packet.at(0)) == command; });
-    for (qsizetype i = 0; i < dropped; ++i)
-        sendPermits->tryAcquire();
-}
-
-bool ComConnection::takePacket(Packet &packet)
-{
-    sendPermits->acquire();
-    if (shuttingDown)
-        return false;
-    std::lock_guard<std::mutex> guard(queueLock);
-    if (sendQueue.isEmpty())
-        return false;
-    packet.bytes = sendQueue.takeFirst();
-    packet.session = sessionGeneration;
-    return true;
-}
-
-bool ComConnection::isSessionCurrent(const Packet &packet) const
-{
-    return packet.session == sessionGeneration && !shuttingDown;
-}
-
-void ComConnection::recallPacketInFlight()
-{
-    {
-        std::lock_guard<std::mutex> guard(answerLock);
-        ++sessionGeneration;
-    }
-    answerReceived.notify_all();
-}
-
-std::optional<std::chrono::microseconds> ComConnection::transmit(const Packet &packet, int attempt)
-{
-    static const QByteArray leadIn("\xFF\x55", 2);
-    const QByteArray frame = leadIn + packet.bytes;
-    std::lock_guard<std::recursive_mutex> guard(portLock);
-    // open() starts a new session under this lock: a packet of the session it ended must not
-    // reach the port it opened.
-    if (!isSessionCurrent(packet))
-        return std::nullopt;
-    wireLog->frameSent(packet.bytes, attempt);
-    serialPort->write(frame);
-    serialPort->flush();
-    return wireTime(frame.size(), serialPort->baudRate());
+    sender->enqueue(packet);
 }
 
 std::chrono::microseconds ComConnection::wireTime(qsizetype bytes, qint32 baudRate)
@@ -357,69 +277,9 @@ std::chrono::microseconds ComConnection::wireTime(qsizetype bytes, qint32 baudRa
     return std::chrono::microseconds(qint64(bytes) * BitsPerByte * 1000000 / baudRate);
 }
 
-void ComConnection::wakeAnswerWaiters()
-{
-    {
-        std::lock_guard<std::mutex> guard(answerLock);
-        answerArrived = true;
-    }
-    answerReceived.notify_all();
-}
-
-bool ComConnection::waitForAnswer(const Packet &packet, std::chrono::microseconds onTheWire)
-{
-    // The port hands the frame over at once but the line carries it for its wire time; the
-    // device can answer only after its last byte, so the wait counts from then.
-    const auto timeout = onTheWire + std::chrono::milliseconds(answerTimeoutMs.load());
-    std::unique_lock<std::mutex> guard(answerLock);
-    answerReceived.wait_for(guard, timeout, [&] { return answerArrived || !isSessionCurrent(packet); });
-    return answerArrived;
-}
-
-void ComConnection::transmitUntilAnswered(const Packet &packet)
-{
-    {
-        std::lock_guard<std::recursive_mutex> guard(portLock);
-        if (!serialPort->isOpen())
-            return;
-    }
-    const auto code = static_cast<unsigned char>(packet.bytes.at(0));
-    const bool firstFirmwareBlock = code == FirmwareBlock && packet.bytes.size() > 3 && packet.bytes.at(3) == 0;
-    if (code == EnterBootloader || firstFirmwareBlock)
-        std::this_thread::sleep_for(BootloaderPause);
-
-    for (int attempt = 0; attempt < TransmissionAttempts; ++attempt) {
-        {
-            std::lock_guard<std::mutex> guard(answerLock);
-            answerArrived = false;
-        }
-        const std::optional<std::chrono::microseconds> onTheWire = transmit(packet, attempt + 1);
-        if (!onTheWire)
-            return;
-        if (waitForAnswer(packet, *onTheWire))
-            return;
-        if (isSessionCurrent(packet))
-            wireLog->noAnswer(packet.bytes, attempt + 1, getAnswerTimeout());
-    }
-    // A hard close or a new session recalled the packet: its silence says nothing about the link.
-    if (!isSessionCurrent(packet))
-        return;
-    qCritical() << "Timeout";
-    // Reported on the user-interface thread, unless a hard close or a new session came first.
-    const quint64 session = packet.session;
-    uiCalls->post([this, session] {
-        if (session == sessionGeneration)
-            emit closing(ConnectionLost);
-    });
-}
-
 void ComConnection::SendThread::run()
 {
-    while (!connection->shuttingDown) {
-        Packet packet;
-        if (connection->takePacket(packet))
-            connection->transmitUntilAnswered(packet);
-    }
+    connection->sender->serve();
 }
 
 // ---- Receiving ---------------------------------------------------------------------------
@@ -434,7 +294,7 @@ void ComConnection::onDataAvailable()
         std::lock_guard<std::recursive_mutex> guard(portLock);
         bytes = serialPort->readAll();
         deviceLost = serialPort->takeDeviceLoss();
-        receivedSession = sessionGeneration;
+        receivedSession = sender->session();
     }
     // A flooding device can leave a full buffer of noise, each byte worth a diagnostic: a stop
     // must not wait for all of it.
@@ -442,19 +302,17 @@ void ComConnection::onDataAvailable()
         const qsizetype end = std::min(bytes.size(), at + ReceiveChunk);
         for (qsizetype i = at; i < end; ++i)
             handleByte(static_cast<unsigned char>(bytes.at(i)));
-        if (pollThread->stopRequested || shuttingDown)
+        if (pollThread->stopRequested || sender->isShuttingDown())
             return;
     }
     if (deviceLost)
-        reportDeviceLoss();
+        reportLoss(receivedSession);
 }
 
-void ComConnection::reportDeviceLoss()
+void ComConnection::reportLoss(quint64 session)
 {
-    // Reported on the user-interface thread, unless a hard close or a new session came first.
-    const quint64 session = receivedSession;
     uiCalls->post([this, session] {
-        if (session == sessionGeneration)
+        if (session == sender->session())
             emit closing(ConnectionLost);
     });
 }
@@ -474,13 +332,13 @@ void ComConnection::onPacketReceived(TunedockCommand command, QByteArray &payloa
     // An answer read before a hard close or a new open belongs to the session left behind:
     // dispatched now, a late SessionClosed would end the new session.
     const quint64 session = receivedSession;
-    if (session != sessionGeneration)
+    if (session != sender->session())
         return;
     // The send thread must learn of the answer now; decoding waits for the user-interface thread.
-    wakeAnswerWaiters();
+    sender->wakeAnswerWaiters();
     uiCalls->post([this, session, command, payload]() mutable {
-        if (session == sessionGeneration)
-            dispatchPackage(command, payload);
+        if (session == sender->session())
+            dispatcher->dispatch(command, payload);
     });
 }
 
@@ -508,172 +366,16 @@ QList<QextPortInfo> ComConnection::getSupportedComs()
     return supported;
 }
 
-// ---- Dispatching answers -----------------------------------------------------------------
+// ---- Answers -----------------------------------------------------------------------------
 
 void ComConnection::handlePackage(TunedockCommand command, QByteArray &payload)
 {
-    wakeAnswerWaiters();
-    dispatchPackage(command, payload);
-}
-
-void ComConnection::dispatchPackage(TunedockCommand command, QByteArray &payload)
-{
-    const auto code = static_cast<unsigned char>(command);
-
-    if (!currentModel) {
-        if (code == FirmwareBlockAck && !payload.isEmpty()) {
-            qCritical() << "Illegal command (" << hexCode(code) << ") size: " << payload.size()
-                        << " should be: " << 0;
-            return;
-        }
-        if (code != DeviceIdData && code != FirmwareBlockAck) {
-            qCritical() << "Answer while not connected: " << hexCode(code);
-            return;
-        }
-    } else if ((code & 1) && !hasExpectedLength(code, payload)) {
-        return;
-    }
-
-    ModelData *data = modelData;
-    switch (code) {
-    case DeviceIdData:
-        identify(payload);
-        return;
-    case SessionClosed:
-        qDebug() << "Session closed";
-        emit closing(NoError);
-        return;
-    case BootloaderReady:
-        qDebug() << "device now in bootloader mode";
-        return;
-    case FirmwareBlockAck:
-        acknowledgeFirmwareBlock();
-        return;
-    case WriteAltitudeAck:
-    case WriteCurrentBikeAck:
-    case WriteHeartRateAck:
-    case WriteDateTimeAck:
-    case WriteBikeSettingsAck:
-    case WriteBike1SettingsAck:
-    case WriteBike2SettingsAck:
-    case WriteBikeAuxAck:
-    case WriteModelOptionAck:
-        return;
-    default:
-        break;
-    }
-
-    if (!data) // a model was set by hand, but nothing identified itself yet
-        return;
-    switch (code) {
-    case AltitudeData:
-        announceIf(AnswerDecoder::altitude(*data, payload), AltitudeUpdate);
-        break;
-    case CurrentBikeData:
-        announceIf(AnswerDecoder::currentBike(*data, payload), CurrentBikeUpdate);
-        break;
-    case HeartRateData:
-        announceIf(AnswerDecoder::heartRate(*data, payload), HeartRateUpdate);
-        break;
-    case DateTimeData:
-        announceIf(AnswerDecoder::dateTime(*data, payload), DateTimeUpdate);
-        break;
-    case BikeSettingsData:
-    case Bike1SettingsData:
-        announceIf(AnswerDecoder::bikeSettings(*data, 0, payload), Bike1Update);
-        break;
-    case Bike2SettingsData:
-        announceIf(AnswerDecoder::bikeSettings(*data, 1, payload), Bike2Update);
-        break;
-    case BikeAuxData:
-        announceIf(AnswerDecoder::bikeAux(*data, payload), BikeAuxUpdate);
-        break;
-    case FirmwareVersionData:
-        announceIf(AnswerDecoder::firmwareVersion(*data, payload), FirmwareVersionUpdate);
-        break;
-    case ModelOptionData:
-        announceIf(AnswerDecoder::modelOption(*data, payload), ModelOptionUpdate);
-        break;
-    default:
-        qCritical() << "Unknown command: " << hexCode(code);
-        break;
-    }
-}
-
-bool ComConnection::hasExpectedLength(unsigned char code, const QByteArray &payload) const
-{
-    const int expected = currentModel->answerSize(code) & 0xFF;
-    if (payload.size() == expected)
-        return true;
-    const auto fixed = fixedAnswerSizes.constFind(code);
-    if (fixed != fixedAnswerSizes.constEnd() && fixed.value() == payload.size())
-        return true;
-    qCritical() << "Illegal command (" << hexCode(code) << ") size: " << payload.size()
-                << " should be: " << expected;
-    return false;
-}
-
-void ComConnection::identify(QByteArray &payload)
-{
-    const unsigned char id = payload.isEmpty() ? 0 : static_cast<unsigned char>(payload.at(0));
-    DeviceModel *row = catalogue.value(id, nullptr);
-    if (!row) {
-        setConnectionState(Closed, UnknownDeviceType);
-        return;
-    }
-    currentModel = row;
-    {
-        std::lock_guard<std::recursive_mutex> guard(portLock);
-        if (serialPort->baudRate() != row->baudRate)
-            serialPort->setBaudRate(row->baudRate);
-    }
-    ModelData *previous = std::exchange(modelData, new ModelData(row));
-    setConnectionState(Connected, NoError);
-    emit modelDataUpdate(modelData, IdentityUpdate);
-    retireRecord(previous);
-
-    if (recovery)
-        return;
-    if (row->has(DeviceModel::FirmwareCheck)) {
-        sendCommand(ReadFirmwareVersion);
-        return;
-    }
-    requestModelReads();
-}
-
-void ComConnection::retireRecord(ModelData *previous)
-{
-    if (!previous)
-        return;
-    // Posted through Qt's own event queue behind the signals just emitted, so a queued receiver
-    // that still holds the previous record reads it before it goes.
-    std::shared_ptr<ModelData> owner(previous);
-    QMetaObject::invokeMethod(this, [owner] {}, Qt::QueuedConnection);
-}
-
-void ComConnection::announceIf(bool decoded, ModelDataUpdateBits block)
-{
-    if (decoded)
-        emit modelDataUpdate(modelData, block);
-    else
-        qDebug() << "Answer too short to decode, block" << int(block) << "left as it was";
+    sender->wakeAnswerWaiters();
+    dispatcher->dispatch(command, payload);
 }
 
 void ComConnection::readBikeSetting(int bike, QByteArray &payload)
 {
-    if (ModelData *data = modelData)
+    if (ModelData *data = dispatcher->record())
         AnswerDecoder::bikeSettings(*data, bike, payload);
-}
-
-void ComConnection::acknowledgeFirmwareBlock()
-{
-    const int acked = ++fwBlocksAcked;
-    qDebug() << "ack for fw block " << acked;
-    emit fwUpdateProgressChanged(acked);
-    const DeviceModel *model = currentModel;
-    // Without an identified model there is no block count to complete against.
-    if (model && acked == model->fwBlockCount) {
-        qDebug() << "fw update complete";
-        emit fwUpdateComplete();
-    }
 }

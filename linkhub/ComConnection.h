@@ -15,13 +15,12 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <optional>
 
-class CountingSemaphore;
+class AnswerDispatcher;
 class PacketReceiver;
+class PacketSender;
 class QextSerialPort;
 class ThreadCallQueue;
 class WireLog;
@@ -33,6 +32,10 @@ class WireLog;
 /// ("ComSendThread") transmits queued packets and waits for answers; the poll thread
 /// ("ComPollThread") drains the port, cuts packets, wakes the send thread at once for each good
 /// one and hands it to the user-interface thread. Every signal is emitted on that thread.
+///
+/// Locks: it owns portLock, the recursive mutex around every use of the port. The send side
+/// (PacketSender) owns the queue's and the answer wait's locks; the dispatcher of answers
+/// (AnswerDispatcher) keeps to the user-interface thread and needs none.
 class LINKHUB_EXPORT ComConnection : public QObject
 {
     Q_OBJECT
@@ -134,67 +137,32 @@ signals:
     void fwUpdateComplete();
 
 private:
-    struct Packet
-    {
-        QByteArray bytes; // code, length byte(s), payload, checksum
-        quint64 session = 0; // sessionGeneration when it was taken
-    };
+    // On identification the dispatcher asks for `recovery` and switches the line speed.
+    friend class AnswerDispatcher;
 
     void onPacketReceived(TunedockCommand command, QByteArray &payload);
-    void dispatchPackage(TunedockCommand command, QByteArray &payload);
-    void dropQueuedPackets();
-    bool isQueued(TunedockCommand command);
-    /// Removes every waiting packet of this command, with its permit.
-    void dropQueued(TunedockCommand command);
-    bool takePacket(Packet &packet);
-    /// Writes the packet unless its session has ended; its wire time when written.
-    std::optional<std::chrono::microseconds> transmit(const Packet &packet, int attempt);
-    bool waitForAnswer(const Packet &packet, std::chrono::microseconds onTheWire);
-    void wakeAnswerWaiters();
-    void transmitUntilAnswered(const Packet &packet);
-    bool isSessionCurrent(const Packet &packet) const;
-    void recallPacketInFlight();
     void restartPollThread();
-    void reportDeviceLoss();
-    void requestModelReads();
+    /// Reports a lost link on the user-interface thread, unless a hard close or a new session
+    /// ended `session` first.
+    void reportLoss(quint64 session);
+    /// Switches the port to the given speed unless it runs at it already.
+    void matchLineSpeed(qint32 baudRate);
     qint32 lineSpeed();
-
-    void identify(QByteArray &payload);
-    bool hasExpectedLength(unsigned char code, const QByteArray &payload) const;
-    void acknowledgeFirmwareBlock();
-    /// Frees a record that was replaced, once every signal posted so far to receivers on the
-    /// user-interface thread has been delivered: those signals may still name it.
-    void retireRecord(ModelData *previous);
     void writeAndAdopt(ModelData *copy, int bits);
-    /// Announces a decoded block; a payload too short for its layout changed nothing.
-    void announceIf(bool decoded, ModelDataUpdateBits block);
 
-    // User-interface thread only: recovery, state writes, currentModel, modelData, pollTimer,
-    // fwBlocksAcked, and the dispatcher that changes them.
+    // User-interface thread only: recovery, state writes, pollTimer, and the dispatcher.
     bool recovery = false;
     DeviceCatalogue::Map catalogue; // owned rows, never changed after construction
     std::unique_ptr<QextSerialPort> serialPort; // every use under portLock
     std::atomic<ConnectionState> state{Closed}; // read from any thread
     std::recursive_mutex portLock;
-    std::condition_variable answerReceived;
-    std::mutex answerLock; // guards answerArrived, waited on with answerReceived
-    bool answerArrived = false; // set with every wake-up, so an early answer is not lost
-    QMap<unsigned char, int> fixedAnswerSizes;
-    std::atomic<int> answerTimeoutMs{int(DefaultAnswerTimeout.count())};
-    DeviceModel *currentModel = nullptr;
-    ModelData *modelData = nullptr; // owned
     QTimer pollTimer;
-    QList<QByteArray> sendQueue; // guarded by queueLock
-    std::unique_ptr<CountingSemaphore> sendPermits; // one permit per queued packet
-    std::mutex queueLock;
-    int fwBlocksAcked = 0;
-    // Bumped by every hard close and open, so a packet taken before it is abandoned.
-    std::atomic<quint64> sessionGeneration{0};
-    std::atomic<bool> shuttingDown{false};
     std::atomic<bool> receiverResetRequested{false}; // set by open, acted on by the poll thread
     std::unique_ptr<PacketReceiver> receiver; // poll thread only
-    quint64 receivedSession = 0; // poll thread only: sessionGeneration when the bytes in hand were read
+    quint64 receivedSession = 0; // poll thread only: the session when the bytes in hand were read
     std::unique_ptr<WireLog> wireLog; // off unless its logging category is on
+    std::unique_ptr<PacketSender> sender; // the queue, the transmissions and the answer wait
+    std::unique_ptr<AnswerDispatcher> dispatcher;
     std::unique_ptr<ThreadCallQueue> uiCalls; // carries packets and losses to the user-interface thread
     std::unique_ptr<SendThread> sendThread; // runs from construction to destruction
     std::unique_ptr<PollThread> pollThread; // runs from Opening until shortly after Closed

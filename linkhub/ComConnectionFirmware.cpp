@@ -3,12 +3,13 @@
 
 #include "linkhub/FirmwareImage.h"
 #include "linkhub/QextSerialPort.h"
+#include "linkhub/private/AnswerDispatcher.h"
 
 #include <QDebug>
 
 bool ComConnection::sendFirmwareUpdate(const QByteArray &image, bool enterBootloader)
 {
-    const DeviceModel *model = currentModel;
+    const DeviceModel *model = dispatcher->model();
     if (!model) {
         qCritical() << "Firmware update refused: no device model identified or set";
         return false;
@@ -25,7 +26,7 @@ bool ComConnection::sendFirmwareUpdate(const QByteArray &image, bool enterBootlo
     }
     if (enterBootloader)
         sendCommand(EnterBootloader);
-    fwBlocksAcked = 0;
+    dispatcher->restartFirmwareCount();
     for (const QByteArray &payload : FirmwareImage::blockPayloads(image, *model))
         sendCommand(FirmwareBlock, &payload);
     return true;

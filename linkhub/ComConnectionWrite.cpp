@@ -1,13 +1,12 @@
 // Writing blocks of the record back to the device, and adopting the record written.
 #include "linkhub/ComConnection.h"
 
+#include "linkhub/private/AnswerDispatcher.h"
 #include "linkhub/private/ThreadCallQueue.h"
 #include "linkhub/private/WritePayload.h"
 
 #include <QDebug>
 #include <QThread>
-
-#include <utility>
 
 void ComConnection::sendModelData(ModelData *data, ModelDataUpdateBits bits)
 {
@@ -28,22 +27,22 @@ void ComConnection::sendModelData(ModelData *data, ModelDataUpdateBits bits)
 
 void ComConnection::writeAndAdopt(ModelData *copy, int bits)
 {
+    const DeviceModel *model = dispatcher->model();
     std::optional<WritePayload::Packet> packet;
-    if (!currentModel)
+    if (!model)
         qCritical() << "No device model identified: nothing written";
-    else if (!(packet = WritePayload::forBlock(*currentModel, modelData, *copy, bits)))
+    else if (!(packet = WritePayload::forBlock(*model, dispatcher->record(), *copy, bits)))
         qCritical() << "Illegal ModelDataUpdateBits: " << QString::number(bits, 2);
     if (packet)
         sendCommand(packet->command, &packet->payload);
-    ModelData *previous = std::exchange(modelData, copy);
-    emit modelDataUpdate(modelData, packet ? bits : int(IdentityUpdate));
-    retireRecord(previous);
+    dispatcher->adopt(copy, packet ? bits : int(IdentityUpdate));
 }
 
 QByteArray ComConnection::writeBikeSetting(ModelData *data, Bike bike) const
 {
-    const DeviceModel *model = currentModel ? currentModel : (data ? data->deviceModel : nullptr);
+    const DeviceModel *identified = dispatcher->model();
+    const DeviceModel *model = identified ? identified : (data ? data->deviceModel : nullptr);
     if (!model || !data)
         return QByteArray();
-    return WritePayload::bikeSettings(*model, modelData, *data, bike);
+    return WritePayload::bikeSettings(*model, dispatcher->record(), *data, bike);
 }

@@ -44,6 +44,11 @@ inline void bringUpSteps(ComConnection &connection, LinkRecorder &recorder, cons
     }
     QTRY_VERIFY_WITH_TIMEOUT(recorder.updates.size() >= announcements, timeout);
 }
+
+inline void startDevice(SimulatedBikeComputer &device)
+{
+    QVERIFY(device.start());
+}
 } // namespace detail
 
 /// Opens the link to the device and lets it read the model completely: approves the firmware
@@ -54,3 +59,26 @@ inline void bringUpSteps(ComConnection &connection, LinkRecorder &recorder, cons
     detail::bringUpSteps(connection, recorder, device);
     return !QTest::currentTestFailed();
 }
+
+/// A simulated device of one model, a connection and its recorder, for a test that starts from
+/// a link that has read the model completely. Taken apart where it is used:
+///     SimulatedLink link(0x21);
+///     if (!link.start())
+///         return;
+///     auto &[device, connection, recorder] = link;
+struct SimulatedLink
+{
+    explicit SimulatedLink(quint8 modelId) : device(modelId), recorder(connection) {}
+
+    /// Starts the device and brings the link up. False (with the test failed) when the device
+    /// did not start or did not get that far.
+    [[nodiscard]] bool start()
+    {
+        detail::startDevice(device);
+        return !QTest::currentTestFailed() && bringUp(connection, recorder, device);
+    }
+
+    SimulatedBikeComputer device;
+    ComConnection connection;
+    LinkRecorder recorder;
+};

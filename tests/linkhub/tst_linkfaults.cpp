@@ -81,12 +81,10 @@ private slots:
 
     void lossMidSessionThenReopen()
     {
-        SimulatedBikeComputer device(0x21);
-        QVERIFY(device.start());
-        ComConnection connection;
-        LinkRecorder recorder(connection);
-        if (!bringUp(connection, recorder, device))
+        SimulatedLink link(0x21);
+        if (!link.start())
             return;
+        auto &[device, connection, recorder] = link;
 
         // The device falls silent: the next clock poll goes unanswered three times.
         recorder.clear();

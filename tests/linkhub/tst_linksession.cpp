@@ -129,12 +129,10 @@ private slots:
 
     void politeClose()
     {
-        SimulatedBikeComputer device(0x23);
-        QVERIFY(device.start());
-        ComConnection connection;
-        LinkRecorder recorder(connection);
-        if (!bringUp(connection, recorder, device))
+        SimulatedLink link(0x23);
+        if (!link.start())
             return;
+        auto &[device, connection, recorder] = link;
 
         recorder.clear();
         device.clearRequests();
@@ -166,12 +164,10 @@ private slots:
 
     void openWhileConnectedStartsOver()
     {
-        SimulatedBikeComputer device(0x21);
-        QVERIFY(device.start());
-        ComConnection connection;
-        LinkRecorder recorder(connection);
-        if (!bringUp(connection, recorder, device))
+        SimulatedLink link(0x21);
+        if (!link.start())
             return;
+        auto &[device, connection, recorder] = link;
         ModelData *first = connection.getData();
 
         recorder.clear();
@@ -199,12 +195,10 @@ private slots:
     void closeThenImmediateReopen()
     {
         QFETCH(bool, confirmedFirst);
-        SimulatedBikeComputer device(0x23);
-        QVERIFY(device.start());
-        ComConnection connection;
-        LinkRecorder recorder(connection);
-        if (!bringUp(connection, recorder, device))
+        SimulatedLink link(0x23);
+        if (!link.start())
             return;
+        auto &[device, connection, recorder] = link;
 
         recorder.clear();
         const int answered = device.answerCount();

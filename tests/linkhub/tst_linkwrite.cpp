@@ -162,12 +162,10 @@ private slots:
         QFETCH(int, modelId);
         QFETCH(bool, fromAnotherThread);
 
-        SimulatedBikeComputer device{quint8(modelId)};
-        QVERIFY(device.start());
-        ComConnection connection;
-        LinkRecorder recorder(connection);
-        if (!bringUp(connection, recorder, device))
+        SimulatedLink link{quint8(modelId)};
+        if (!link.start())
             return;
+        auto &[device, connection, recorder] = link;
 
         // The connection's own record, changed in place, then written block by block.
         ModelData *own = connection.getData();
@@ -186,7 +184,7 @@ private slots:
                 continue; // a block the model does not keep
             sent.append(write);
             if (fromAnotherThread) {
-                std::thread caller([&, bits = bits] {
+                std::thread caller([&, &connection = connection, bits = bits] {
                     QMetaObject::invokeMethod(&connection, "sendModelData", Qt::QueuedConnection,
                                               Q_ARG(ModelData *, const_cast<ModelData *>(&written)),
                                               Q_ARG(ModelDataUpdateBits, ModelDataUpdateBits(bits)));
@@ -196,7 +194,7 @@ private slots:
                 connection.sendModelData(connection.getData(), ModelDataUpdateBits(bits));
             }
         }
-        const auto acknowledged = [&] {
+        const auto acknowledged = [&device = device] {
             QList<quint8> codes;
             for (const SimulatedBikeComputer::Request &request : device.requests())
                 if (request.answered && request.code != ReadDateTime)
@@ -245,12 +243,10 @@ private slots:
 
     void unacknowledgedWriteLosesTheLink()
     {
-        SimulatedBikeComputer device(0x21);
-        QVERIFY(device.start());
-        ComConnection connection;
-        LinkRecorder recorder(connection);
-        if (!bringUp(connection, recorder, device))
+        SimulatedLink link(0x21);
+        if (!link.start())
             return;
+        auto &[device, connection, recorder] = link;
         connection.stopTimer();
         connection.setAnswerTimeout(ShortAnswerTimeout);
         device.setFault(FaultMode::UnacknowledgedWrite);

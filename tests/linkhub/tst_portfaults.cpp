@@ -110,12 +110,10 @@ private slots:
 
     void hangUpIsReportedAtOnceAndCostsNoCpu()
     {
-        SimulatedBikeComputer device(0x21);
-        QVERIFY(device.start());
-        ComConnection connection;
-        LinkRecorder recorder(connection);
-        if (!bringUp(connection, recorder, device))
+        SimulatedLink link(0x21);
+        if (!link.start())
             return;
+        auto &[device, connection, recorder] = link;
         // Silence alone would take minutes to notice now: only the hang-up can end the session.
         connection.setAnswerTimeout(10min);
         recorder.clear();

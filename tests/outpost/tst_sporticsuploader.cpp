@@ -1,12 +1,10 @@
-#include "LocalHttpsServer.h"
+#include "LocalPortalCertificate.h"
 #include "RawRecordBytes.h"
 
 #include "outpost/Outposter.h"
 #include "outpost/SporticsUploader.h"
 
 #include <QSignalSpy>
-#include <QSslSocket>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
@@ -33,29 +31,18 @@ class tst_SporticsUploader : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir certificateFolder;
+    LocalPortalCertificate certificate;
     std::unique_ptr<LocalHttpsServer> server;
-
-    // An uploader that trusts the local server's certificate, and that alone.
-    void trustLocalServer(SporticsUploader &uploader)
-    {
-        uploader.setServer(server->url());
-        uploader.setCaCertificates(QSslCertificate::fromPath(LocalHttpsServer::certificatePath(certificateFolder.path())));
-    }
 
 private slots:
     void initTestCase()
     {
-        if (!QSslSocket::supportsSsl())
-            QSKIP("no TLS backend in this Qt");
-        QString error;
-        QVERIFY2(LocalHttpsServer::makeCertificate(certificateFolder.path(), &error), qPrintable(error));
+        certificate.make();
     }
 
     void init()
     {
-        server = std::make_unique<LocalHttpsServer>();
-        QVERIFY(server->start(LocalHttpsServer::Transport::Tls, certificateFolder.path()));
+        QVERIFY(certificate.startServer(server));
     }
 
     void statusDecidesTheOutcome_data()
@@ -74,7 +61,7 @@ private slots:
         QFETCH(bool, complete);
         server->setStatus(status);
         SporticsUploader uploader;
-        trustLocalServer(uploader);
+        certificate.trust(uploader, *server);
         QSignalSpy completed(&uploader, &SporticsUploader::uploadComplete);
         QSignalSpy failed(&uploader, &SporticsUploader::uploadFailed);
         uploader.uploadInternal(QStringLiteral("abc"), QString(), Fit);
@@ -108,7 +95,7 @@ private slots:
         std::stringstream expected(std::ios::in | std::ios::out | std::ios::binary);
         QCOMPARE(Outposter::exportToStream(expected, record), 0);
         SporticsUploader uploader;
-        trustLocalServer(uploader);
+        certificate.trust(uploader, *server);
         QSignalSpy completed(&uploader, &SporticsUploader::uploadComplete);
         uploader.upload(QStringLiteral("abc"), QStringLiteral("secret"), record);
         QVERIFY(completed.wait(PatientMs));
@@ -118,7 +105,7 @@ private slots:
     void recordThatIsNoRideIsNotSent()
     {
         SporticsUploader uploader;
-        trustLocalServer(uploader);
+        certificate.trust(uploader, *server);
         QSignalSpy failed(&uploader, &SporticsUploader::uploadFailed);
         uploader.upload(QStringLiteral("abc"), QStringLiteral("secret"), QByteArray(63, '\x01'));
         QVERIFY(failed.wait(PatientMs));
@@ -130,7 +117,7 @@ private slots:
     {
         server->setStatus(0);
         SporticsUploader uploader;
-        trustLocalServer(uploader);
+        certificate.trust(uploader, *server);
         uploader.setTransferTimeout(500ms);
         QSignalSpy failed(&uploader, &SporticsUploader::uploadFailed);
         uploader.uploadInternal(QStringLiteral("abc"), QStringLiteral("secret"), Fit);
@@ -144,7 +131,7 @@ private slots:
     {
         server->setStatus(0);
         SporticsUploader uploader;
-        trustLocalServer(uploader);
+        certificate.trust(uploader, *server);
         QSignalSpy completed(&uploader, &SporticsUploader::uploadComplete);
         QSignalSpy failed(&uploader, &SporticsUploader::uploadFailed);
         uploader.uploadInternal(QStringLiteral("abc"), QStringLiteral("secret"), Fit);
@@ -184,7 +171,7 @@ private slots:
     {
         server->setStatus(401);
         SporticsUploader uploader;
-        trustLocalServer(uploader);
+        certificate.trust(uploader, *server);
         QSignalSpy failed(&uploader, &SporticsUploader::uploadFailed);
         const QString password = QStringLiteral("n0t-in-any-log");
         const QByteArray authorization = SporticsUploader::authorization(QStringLiteral("abc"), password);

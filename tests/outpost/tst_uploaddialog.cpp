@@ -1,4 +1,4 @@
-#include "LocalHttpsServer.h"
+#include "LocalPortalCertificate.h"
 #include "RawRecordBytes.h"
 #include "velodesk/MessageBoxAnswerer.h"
 
@@ -12,8 +12,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSslSocket>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -27,7 +25,7 @@ class tst_UploadDialog : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir certificateFolder;
+    LocalPortalCertificate certificate;
     std::unique_ptr<LocalHttpsServer> server;
     std::unique_ptr<UploadDialog> dialog;
 
@@ -50,21 +48,15 @@ private:
 private slots:
     void initTestCase()
     {
-        if (!QSslSocket::supportsSsl())
-            QSKIP("no TLS backend in this Qt");
-        QString error;
-        QVERIFY2(LocalHttpsServer::makeCertificate(certificateFolder.path(), &error), qPrintable(error));
+        certificate.make();
     }
 
     void init()
     {
-        server = std::make_unique<LocalHttpsServer>();
-        QVERIFY(server->start(LocalHttpsServer::Transport::Tls, certificateFolder.path()));
+        QVERIFY(certificate.startServer(server));
         dialog = std::make_unique<UploadDialog>(
             RawRecordBytes::header(QDateTime(QDate(2026, 7, 1), QTime(10, 0)), 1) + RawRecordBytes::sample(255));
-        dialog->uploader()->setServer(server->url());
-        dialog->uploader()->setCaCertificates(
-            QSslCertificate::fromPath(LocalHttpsServer::certificatePath(certificateFolder.path())));
+        certificate.trust(*dialog->uploader(), *server);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
