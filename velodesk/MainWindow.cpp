@@ -85,16 +85,13 @@ void MainWindow::disconnectComPort()
 
 void MainWindow::updateConnectionState(ConnectionState newState, ErrorMessage error)
 {
-    rideArrived = false;
     updateModelData(nullptr, IdentityUpdate);
     acceptance.noteState(newState, error);
     const QString text = ConnectionStatus::text(newState, error);
     if (!text.isEmpty()) {
+        reading.noteState(newState, error);
         ui->lblConnectionStatus->setText(text);
-        if (error == FailedToOpen)
-            statusBar()->showMessage(PortDiagnosis::reason(openedPort));
-        else
-            statusBar()->clearMessage();
+        showLinkNote(error);
     }
     const bool active = ConnectionStatus::linkActive(newState, error);
     setConnectControlsEnabled(!active);
@@ -122,26 +119,40 @@ void MainWindow::setLinkControlsOn(bool on)
 
 void MainWindow::updateExportButton()
 {
-    ui->exportFitButton->setEnabled(linkControlsOn && record && rideArrived);
+    ui->exportFitButton->setEnabled(linkControlsOn && record && reading.isComplete());
+}
+
+void MainWindow::showLinkNote(ErrorMessage error)
+{
+    const QString note = error == FailedToOpen ? PortDiagnosis::reason(openedPort) : reading.text();
+    if (note.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(note);
 }
 
 void MainWindow::updateModelData(ModelData *modelData, int updatedData)
 {
     record = modelData ? std::make_unique<ModelData>(*modelData) : nullptr;
-    rideArrived = rideArrived || (updatedData & (Bike1Update | Bike2Update)) != 0;
-    updateExportButton();
     if (!modelData || !modelData->deviceModel) {
+        updateExportButton();
         showNoModel();
         return;
     }
     if (updatedData == IdentityUpdate) {
+        updateExportButton();
         if (acceptance.checkModel(*modelData) != DeviceAcceptance::Verdict::Accepted)
             return;
         const DeviceModel &model = *modelData->deviceModel;
         DeviceAcceptance::showModel(model, ui->txtDeviceModel, ui->lblImage);
         arrangeTabs(model);
+        reading.modelAccepted(model);
+        showLinkNote(NoError);
         return;
     }
+    if (reading.noteBlock(updatedData))
+        showLinkNote(NoError);
+    updateExportButton();
     // The copy, not the link's record: a box opened below lets the link replace that one.
     const ModelData &data = *record;
     if (updatedData & AltitudeUpdate)
@@ -152,8 +163,12 @@ void MainWindow::updateModelData(ModelData *modelData, int updatedData)
         bikePages.at(0)->showBike(data.bikes[0], data.unitSystem);
     if (updatedData & Bike2Update)
         bikePages.at(1)->showBike(data.bikes[1], data.unitSystem);
-    if (updatedData & FirmwareVersionUpdate)
-        acceptance.checkFirmware(data);
+    if ((updatedData & FirmwareVersionUpdate)
+        && acceptance.checkFirmware(data) == DeviceAcceptance::Verdict::Accepted) {
+        reading.firmwareAccepted();
+        showLinkNote(NoError);
+        updateExportButton();
+    }
 }
 
 void MainWindow::showNoModel()

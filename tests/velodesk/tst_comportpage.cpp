@@ -77,6 +77,8 @@ private slots:
     void portProblemIsExplained_data();
     void portProblemIsExplained();
     void firmwareVerdictFollowsTheReportsSeen();
+    void readCutShortKeepsTheWayShut_data();
+    void readCutShortKeepsTheWayShut();
 
 private:
     std::unique_ptr<TestSettings> settings;
@@ -482,6 +484,61 @@ void ComPortPageTest::firmwareVerdictFollowsTheReportsSeen()
     QTRY_COMPARE(driver.find<QLabel>(QStringLiteral("lblConnectionStatus"))->text(), QStringLiteral("Connection closed"));
     QVERIFY(driver.find<QPushButton>(QStringLiteral("btnConnect"))->isEnabled());
     QVERIFY(!readsModel(device));
+}
+
+void ComPortPageTest::readCutShortKeepsTheWayShut_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("missing");
+
+    // A Lumo 60 reads eight blocks after its firmware check.
+    QTest::newRow("silent after the firmware answer")
+        << int(FaultMode::SilentAfterFirmware) << 0
+        << "altitude and temperature, current bike, heart rate and energy, clock, bike 1, bike 2, bike extras, "
+           "model option";
+    // Identification, firmware and five blocks answered; the bridge is pulled at the sixth request.
+    QTest::newRow("unplugged mid-read") << int(FaultMode::UnplugAfter) << 7 << "bike 2, bike extras, model option";
+}
+
+void ComPortPageTest::readCutShortKeepsTheWayShut()
+{
+    QFETCH(int, fault);
+    QFETCH(int, count);
+    QFETCH(QString, missing);
+
+    SimulatedBikeComputer device{0x51};
+    device.setFault(FaultMode(fault), count);
+    QVERIFY(device.start());
+    WizardDriver driver;
+    driver.connection().setAnswerTimeout(std::chrono::milliseconds(1000));
+    auto *line = driver.find<QLabel>(QStringLiteral("lblPortProblem"));
+    QAbstractButton *commit = driver.button(QWizard::CommitButton);
+    QStringList lines;
+    bool commitEverUsable = false;
+    QObject::connect(&driver.connection(), &ComConnection::modelDataUpdate, &driver.wizard(), [&] {
+        lines.append(line->text());
+        commitEverUsable = commitEverUsable || commit->isEnabled();
+    });
+    driver.connectTo(device.portName());
+
+    QTRY_COMPARE_WITH_TIMEOUT(driver.find<QLabel>(QStringLiteral("lblConnectionStatus"))->text(),
+                              QStringLiteral("Connection lost"), deviceWaitMs);
+    QVERIFY(lines.contains(QStringLiteral("Reading the values (0 of 8)...")));
+    QCOMPARE(line->text(),
+             QStringLiteral("Not every value arrived; missing: %1. Connect again to read them.").arg(missing));
+    QVERIFY(!line->isHidden());
+    QVERIFY(!commitEverUsable);
+    QVERIFY(!commit->isEnabled());
+
+    // The same page connects again, to a device that answers everything.
+    SimulatedBikeComputer good{0x51};
+    QVERIFY(good.start());
+    driver.connectTo(good.portName());
+    QTRY_VERIFY_WITH_TIMEOUT(commit->isEnabled(), deviceWaitMs);
+    QVERIFY(driver.hasReadAll(*good.model()));
+    QVERIFY(lines.contains(QStringLiteral("Reading the values (7 of 8)...")));
+    QVERIFY(line->isHidden());
 }
 
 QTEST_MAIN(ComPortPageTest)

@@ -116,6 +116,8 @@ private slots:
     void valuesFromEachBlock_data();
     void valuesFromEachBlock();
     void exportWaitsForTheRide();
+    void exportWaitsForEveryValue_data();
+    void exportWaitsForEveryValue();
     void exportsWhatItShows();
     void failedExportIsTold();
 
@@ -418,6 +420,45 @@ void MainWindowTest::exportWaitsForTheRide()
     QTRY_COMPARE_WITH_TIMEOUT(find<QLabel>(window, "txtDeviceModel")->text(), QStringLiteral("Lumo 60"), deviceWaitMs);
     QVERIFY(find<QPushButton>(window, "btnDisconnect")->isEnabled());
     QVERIFY(!find<QPushButton>(window, "exportFitButton")->isEnabled());
+}
+
+void MainWindowTest::exportWaitsForEveryValue_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("missing");
+
+    QTest::newRow("silent after the firmware answer")
+        << int(FaultMode::SilentAfterFirmware) << 0
+        << "altitude and temperature, current bike, heart rate and energy, clock, bike 1, bike 2, bike extras, "
+           "model option";
+    // Bike 1 has come when the bridge is pulled.
+    QTest::newRow("unplugged mid-read") << int(FaultMode::UnplugAfter) << 7 << "bike 2, bike extras, model option";
+}
+
+void MainWindowTest::exportWaitsForEveryValue()
+{
+    QFETCH(int, fault);
+    QFETCH(int, count);
+    QFETCH(QString, missing);
+
+    const auto device = listedDevice(0x51);
+    QVERIFY(device);
+    device->setFault(FaultMode(fault), count);
+    MainWindow window;
+    window.show();
+    window.getConnection()->setAnswerTimeout(std::chrono::milliseconds(1000));
+    auto *exportButton = find<QPushButton>(window, "exportFitButton");
+    bool exportEverUsable = false;
+    QObject::connect(window.getConnection(), &ComConnection::modelDataUpdate, &window,
+                     [&] { exportEverUsable = exportEverUsable || exportButton->isEnabled(); });
+    QTest::mouseClick(find<QPushButton>(window, "btnEnumerate"), Qt::LeftButton);
+    QTest::mouseClick(find<QPushButton>(window, "btnConnect"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(window.statusBar()->currentMessage(),
+                              QStringLiteral("Not every value arrived; missing: %1. Connect again to read them.").arg(missing),
+                              deviceWaitMs);
+    QVERIFY(!exportEverUsable);
+    QVERIFY(!exportButton->isEnabled());
 }
 
 void MainWindowTest::exportsWhatItShows()
