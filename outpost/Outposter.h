@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <iosfwd>
 
@@ -28,6 +29,11 @@ public:
     /// was completed with its CRC, -1 when it could not be, or when the record, the bike index or
     /// the date-time (no date or no time) cannot be exported.
     static int exportToStream(std::iostream &stream, ModelData *modelData, int bike, const QDateTime &rideStart);
+
+    /// The diagnostic lines of the values that exportToFit with the same arguments leaves out
+    /// because their FIT fields cannot hold them (see fit::Mesg::leftOutLines); empty when every
+    /// value fits. The export itself warns with the same lines as it writes.
+    static QStringList leftOutValues(ModelData *modelData, int bike, const QDateTime &rideStart);
 
     /// Decodes a raw ride record; any bytes may be given (see ParsedRecord::valid).
     static ParsedRecord parseRecord(const QByteArray &record);
