@@ -23,7 +23,8 @@ namespace {
 
 // A FIT file is built whole in memory, where it can be read back for the CRC, and only then
 // replaces whatever the name held before; its bytes reach the disk before the old file is given up.
-bool writeWholeFile(const QString &fileName, const std::function<int(std::iostream &)> &encode)
+bool writeWholeFile(const QString &fileName, const std::function<int(std::iostream &)> &encode,
+                    QString *reason = nullptr)
 {
     std::stringstream buffer(std::ios::in | std::ios::out | std::ios::binary);
     if (encode(buffer) != 0)
@@ -32,14 +33,20 @@ bool writeWholeFile(const QString &fileName, const std::function<int(std::iostre
     buffer = std::stringstream();
 
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    const auto failed = [&file, reason] {
+        if (reason)
+            *reason = file.errorString();
         return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failed();
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
         || !file.flush()) {
+        failed();
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return file.commit() || failed();
 }
 
 // The messages of one ride of the record, in file order.
@@ -154,9 +161,14 @@ QStringList Outposter::leftOutValues(ModelData *modelData, int bike, const QDate
 
 bool Outposter::exportToFit(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart)
 {
-    return writeWholeFile(fileName, [&](std::iostream &stream) {
-        return exportToStream(stream, modelData, bike, rideStart);
-    });
+    return exportToFit(fileName, modelData, bike, rideStart, nullptr);
+}
+
+bool Outposter::exportToFit(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart,
+                            QString *reason)
+{
+    return writeWholeFile(
+        fileName, [&](std::iostream &stream) { return exportToStream(stream, modelData, bike, rideStart); }, reason);
 }
 
 ParsedRecord Outposter::parseRecord(const QByteArray &record)

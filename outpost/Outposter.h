@@ -24,6 +24,9 @@ public:
     /// date-time `rideStart` to `fileName`. The file is written completely before it replaces an
     /// existing one, so a failed export leaves the old file as it was. True on success.
     static bool exportToFit(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart);
+    /// The same; when the file cannot be written, `reason` receives the operating system's words for it.
+    static bool exportToFit(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart,
+                            QString *reason);
 
     /// Writes the same file to an empty readable, writable and seekable stream. 0 when the file
     /// was completed with its CRC, -1 when it could not be, or when the record, the bike index or

@@ -5,6 +5,7 @@
 #include "velodesk/BikeTabPage.h"
 #include "velodesk/ConnectionStatus.h"
 #include "velodesk/ExportFailure.h"
+#include "velodesk/LeftOutWarning.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ComListModel.h"
@@ -14,7 +15,9 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 
 namespace {
@@ -249,15 +252,23 @@ void MainWindow::exportToFit()
         return;
     // Taken now: a state change while the dialog is open drops the window's record.
     ModelData working = *record;
-    const QString path =
+    QString path =
         QFileDialog::getSaveFileName(this, tr("Save to FIT"), QStringLiteral("./"), tr("Fit files (*.fit)"));
     if (path.isEmpty())
         return;
+    // The only file type offered is FIT: a name typed without an ending gets its ending.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".fit");
     storeShownValues(working);
     const QDateTime rideStart(ui->dateEdit->date(), ui->timeEdit->time(), Qt::LocalTime);
     const int bike = ui->bike1RadioButton->isChecked() ? 0 : 1;
-    if (!Outposter::exportToFit(path, &working, bike, rideStart))
-        ExportFailure::tell(this);
+    LeftOutWarning::tell(this, Outposter::leftOutValues(&working, bike, rideStart));
+    QString reason;
+    if (!Outposter::exportToFit(path, &working, bike, rideStart, &reason)) {
+        ExportFailure::tell(this, path, reason);
+        return;
+    }
+    statusBar()->showMessage(tr("Written to %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

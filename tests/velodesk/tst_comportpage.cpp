@@ -166,19 +166,24 @@ void ComPortPageTest::modelAndFirmwareChecks_data()
     QTest::addColumn<int>("modelId");
     QTest::addColumn<int>("firmware");
     QTest::addColumn<QString>("boxTitle");
+    QTest::addColumn<QString>("details");
 
     const QString accepted;
     const QString unsupported = QStringLiteral("Device unsupported");
     const QString oldFirmware = QStringLiteral("Firmware unsupported");
-    QTest::newRow("Lumo 10 refused") << 0x11 << 31 << unsupported;
-    QTest::newRow("Lumo 30 refused") << 0x12 << 32 << unsupported;
-    QTest::newRow("Lumo 70 refused") << 0x61 << 10 << unsupported;
-    QTest::newRow("Lumo 20, firmware 30") << 0x21 << 30 << accepted;
-    QTest::newRow("Lumo 20, firmware 29") << 0x21 << 29 << oldFirmware;
-    QTest::newRow("Lumo 40, firmware 35") << 0x22 << 35 << accepted;
-    QTest::newRow("Lumo 50, firmware 29") << 0x23 << 29 << oldFirmware;
-    QTest::newRow("Lumo 60, firmware 12") << 0x51 << 12 << accepted;
-    QTest::newRow("Lumo 60, firmware 11") << 0x51 << 11 << oldFirmware;
+    const QString supported = QStringLiteral("Supported: Lumo 20, Lumo 40, Lumo 50, Lumo 60.");
+    QTest::newRow("Lumo 10 refused") << 0x11 << 31 << unsupported << "Found: Lumo 10 (model id 0x11). " + supported;
+    QTest::newRow("Lumo 30 refused") << 0x12 << 32 << unsupported << "Found: Lumo 30 (model id 0x12). " + supported;
+    QTest::newRow("Lumo 70 refused") << 0x61 << 10 << unsupported << "Found: Lumo 70 (model id 0x61). " + supported;
+    QTest::newRow("Lumo 20, firmware 30") << 0x21 << 30 << accepted << QString();
+    QTest::newRow("Lumo 20, firmware 29") << 0x21 << 29 << oldFirmware
+                                          << "Found firmware version 29; the Lumo 20 needs version 30 or later.";
+    QTest::newRow("Lumo 40, firmware 35") << 0x22 << 35 << accepted << QString();
+    QTest::newRow("Lumo 50, firmware 29") << 0x23 << 29 << oldFirmware
+                                          << "Found firmware version 29; the Lumo 50 needs version 30 or later.";
+    QTest::newRow("Lumo 60, firmware 12") << 0x51 << 12 << accepted << QString();
+    QTest::newRow("Lumo 60, firmware 11") << 0x51 << 11 << oldFirmware
+                                          << "Found firmware version 11; the Lumo 60 needs version 12 or later.";
 }
 
 void ComPortPageTest::modelAndFirmwareChecks()
@@ -186,6 +191,7 @@ void ComPortPageTest::modelAndFirmwareChecks()
     QFETCH(int, modelId);
     QFETCH(int, firmware);
     QFETCH(QString, boxTitle);
+    QFETCH(QString, details);
 
     SimulatedBikeComputer device{quint8(modelId)};
     device.setFirmwareVersion(firmware);
@@ -207,6 +213,7 @@ void ComPortPageTest::modelAndFirmwareChecks()
     QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes().size(), 1, deviceWaitMs);
     const MessageBoxAnswerer::Box box = answerer.boxes().first();
     QCOMPARE(box.title, boxTitle);
+    QCOMPARE(box.informativeText, details);
     if (boxTitle == QLatin1String("Device unsupported")) {
         QCOMPARE(box.text, QStringLiteral("This device is not supported!"));
         QCOMPARE(box.icon, QMessageBox::Critical);

@@ -120,6 +120,8 @@ private slots:
     void exportWaitsForEveryValue();
     void exportsWhatItShows();
     void failedExportIsTold();
+    void savedNameGetsTheFitEnding_data();
+    void savedNameGetsTheFitEnding();
 
 private:
     /// Refreshes the port list, presses "Connect to Device" and waits until the export is usable,
@@ -525,9 +527,41 @@ void MainWindowTest::failedExportIsTold()
     QCOMPARE(boxes.boxes().size(), 1);
     QCOMPARE(boxes.boxes().first().title, QStringLiteral("Exporting failed"));
     QCOMPARE(boxes.boxes().first().icon, QMessageBox::Critical);
+    QCOMPARE(boxes.boxes().first().informativeText,
+             QStringLiteral("%1 could not be written: No such file or directory.").arg(path));
     QVERIFY(window.isVisible());
     QCOMPARE(window.getConnection()->getConnectionState(), Connected);
     QVERIFY(find<QPushButton>(window, "exportFitButton")->isEnabled());
+}
+
+void MainWindowTest::savedNameGetsTheFitEnding_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("no ending") << "ride1" << "ride1.fit";
+    QTest::newRow("an ending of its own stays") << "ride2.FIT" << "ride2.FIT";
+}
+
+void MainWindowTest::savedNameGetsTheFitEnding()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+
+    const auto device = listedDevice(0x21);
+    QVERIFY(device);
+    MainWindow window;
+    window.show();
+    QVERIFY(connectWindow(window));
+    const QString path = outputFolder.filePath(written);
+    QFile::remove(path);
+    FileDialogAnswerer dialogs(outputFolder.filePath(typed));
+    QTest::mouseClick(find<QPushButton>(window, "exportFitButton"), Qt::LeftButton);
+    QCOMPARE(dialogs.dialogs().size(), 1);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(FitReader::read(file.readAll()).isValid());
+    QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Written to %1").arg(path));
 }
 
 QTEST_MAIN(MainWindowTest)

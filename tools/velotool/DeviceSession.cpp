@@ -42,7 +42,7 @@ DeviceSession::~DeviceSession() = default;
 QString DeviceSession::supportedModels() const
 {
     if (m_acceptedModels.isEmpty())
-        return ModelLookup::supportedNames(m_connection.getCatalogue()).join(QStringLiteral(", "));
+        return SupportedModels::names(m_connection.getCatalogue()).join(QStringLiteral(", "));
     QStringList names;
     for (int id : m_acceptedModels)
         if (const DeviceModel *model = m_connection.getCatalogue().value(quint8(id), nullptr))
