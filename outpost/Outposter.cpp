@@ -104,8 +104,8 @@ std::optional<DayMessages> dayMessages(ModelData *modelData, int bike, const QDa
     session.setFieldInteger(fit::SessionField::TotalCalories, record.dailyCalories);
     session.setFieldReal(fit::SessionField::AvgSpeed, metresPerSecond(values.avgSpeed));
     session.setFieldReal(fit::SessionField::MaxSpeed, metresPerSecond(values.maxSpeed));
-    session.setFieldUInt8(fit::SessionField::AvgHeartRate, record.avgHeartRate);
-    session.setFieldUInt8(fit::SessionField::MaxHeartRate, record.maxHeartRate);
+    session.setFieldInteger(fit::SessionField::AvgHeartRate, record.avgHeartRate);
+    session.setFieldInteger(fit::SessionField::MaxHeartRate, record.maxHeartRate);
     session.setFieldReal(fit::SessionField::TimeInHrZone, zoneSeconds);
     if (ride->hasAltitudeGroup()) {
         session.setFieldInteger(fit::SessionField::TotalAscent, values.altGain);

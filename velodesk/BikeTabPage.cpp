@@ -4,6 +4,7 @@
 
 #include "linkhub/Bike.h"
 #include "linkhub/UnitFactors.h"
+#include "outpost/FitLimits.h"
 
 #include <cmath>
 
@@ -26,6 +27,12 @@ quint16 storedSpeed(double kilometresPerHour)
 BikeTabPage::BikeTabPage(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::BikeTabPage>())
 {
     ui->setupUi(this);
+    // Within what both the record and a FIT file hold.
+    for (QDoubleSpinBox *speed : {ui->avgSpeedSpinBox, ui->maxSpeedSpinBox})
+        speed->setMaximum(FitLimits::SpeedTenthsKmh / speedTenths);
+    ui->altGainSpinBox->setMaximum(int(FitLimits::AltitudeChange));
+    ui->altLossSpinBox->setMaximum(int(FitLimits::AltitudeChange));
+    ui->maxAltSpinBox->setMaximum(FitLimits::MaxAltitude);
 }
 
 BikeTabPage::~BikeTabPage() = default;

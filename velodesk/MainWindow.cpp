@@ -11,6 +11,7 @@
 #include "linkhub/ComListModel.h"
 #include "linkhub/ModelData.h"
 #include "linkhub/PortDiagnosis.h"
+#include "outpost/FitLimits.h"
 #include "outpost/Outposter.h"
 
 #include <QCloseEvent>
@@ -42,6 +43,7 @@ MainWindow::MainWindow(QWidget *parent)
     // The window's own icon is not delivered; the program's icon stands in.
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     ui->cmbComPorts->setModel(portList.get());
+    limitBoxesToTheFitFile();
     for (int index = 0; index < ui->tabWidget->count(); ++index)
         dataTabs.append({ui->tabWidget->widget(index), ui->tabWidget->tabText(index)});
 
@@ -66,6 +68,17 @@ MainWindow::MainWindow(QWidget *parent)
 
 // The connection goes before the widgets that show its state.
 MainWindow::~MainWindow() = default;
+
+void MainWindow::limitBoxesToTheFitFile()
+{
+    ui->maxTempSpinBox->setMaximum(FitLimits::Temperature);
+    for (QSpinBox *grade : {ui->ascAvgGradientSpinBox, ui->ascMaxGradientSpinBox, ui->descAvgGradientSpinBox,
+                            ui->descMaxGradientSpinBox})
+        grade->setMaximum(FitLimits::Gradient);
+    ui->avgHrSpinBox->setMaximum(FitLimits::HeartRate);
+    ui->maxHrSpinBox->setMaximum(FitLimits::HeartRate);
+    ui->caloriesSpinBox->setMaximum(int(FitLimits::Calories));
+}
 
 void MainWindow::enumerateComPorts()
 {

@@ -52,6 +52,8 @@ private slots:
     void updateModelData(ModelData *modelData, int updatedData);
 
 private:
+    /// Boxes whose values go into the FIT file take no more than its fields hold.
+    void limitBoxesToTheFitFile();
     void showNoModel();
     /// The data tabs the model has, in their fixed order; the second bike's tab by its feature.
     void arrangeTabs(const DeviceModel &model);

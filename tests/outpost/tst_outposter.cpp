@@ -8,6 +8,7 @@
 
 #include "linkhub/DeviceCatalogue.h"
 #include "linkhub/ModelData.h"
+#include "outpost/FitLimits.h"
 #include "outpost/Outposter.h"
 
 #include <optional>
@@ -246,6 +247,32 @@ private slots:
         QCOMPARE(session.field(22)->raw(), 900u);
         QCOMPARE(session.field(19)->raw(), 110u);
         QCOMPARE(session.field(16)->raw(), 140u);
+    }
+
+    void limitsAreWhatTheFileHolds()
+    {
+        ModelData record = sampleRecord(0x51);
+        const auto setAll = [&record](int beyond) {
+            Bike &bike = record.bikes[0];
+            record.dailyCalories = FitLimits::Calories + beyond;
+            bike.avgSpeed = quint16(FitLimits::SpeedTenthsKmh + beyond);
+            bike.maxSpeed = quint16(FitLimits::SpeedTenthsKmh + beyond);
+            bike.altGain = FitLimits::AltitudeChange + beyond;
+            bike.altLoss = FitLimits::AltitudeChange + beyond;
+            bike.maxAlt = quint16(FitLimits::MaxAltitude + beyond);
+            record.avgHeartRate = quint8(FitLimits::HeartRate + beyond);
+            record.maxHeartRate = quint8(FitLimits::HeartRate + beyond);
+            bike.avgCadence = quint16(FitLimits::Cadence + beyond);
+            bike.maxCadence = quint16(FitLimits::Cadence + beyond);
+            for (quint16 *grade : {&record.ascentAvgGradient, &record.ascentMaxGradient, &record.descentAvgGradient,
+                                   &record.descentMaxGradient})
+                *grade = quint16(FitLimits::Gradient + beyond);
+            record.dailyMaxTemp = qint8(FitLimits::Temperature + beyond);
+        };
+        setAll(0);
+        QCOMPARE(Outposter::leftOutValues(&record, 0, summerMorning()), QStringList());
+        setAll(1);
+        QCOMPARE(Outposter::leftOutValues(&record, 0, summerMorning()).size(), 15);
     }
 
     void temperatureKeepsItsSign()

@@ -120,6 +120,8 @@ private slots:
     void exportWaitsForEveryValue();
     void exportsWhatItShows();
     void failedExportIsTold();
+    void boxesHoldWhatTheFileHolds_data();
+    void boxesHoldWhatTheFileHolds();
     void savedNameGetsTheFitEnding_data();
     void savedNameGetsTheFitEnding();
 
@@ -532,6 +534,38 @@ void MainWindowTest::failedExportIsTold()
     QVERIFY(window.isVisible());
     QCOMPARE(window.getConnection()->getConnectionState(), Connected);
     QVERIFY(find<QPushButton>(window, "exportFitButton")->isEnabled());
+}
+
+void MainWindowTest::boxesHoldWhatTheFileHolds_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<double>("largest");
+
+    QTest::newRow("calories") << "caloriesSpinBox" << 65534.0;
+    QTest::newRow("heart rate") << "maxHrSpinBox" << 254.0;
+    QTest::newRow("temperature") << "maxTempSpinBox" << 126.0;
+    QTest::newRow("gradient") << "descMaxGradientSpinBox" << 327.0;
+    QTest::newRow("bike speed") << "maxSpeedSpinBox" << 235.9;
+    QTest::newRow("bike altitude gain") << "altGainSpinBox" << 65534.0;
+    QTest::newRow("bike maximum altitude") << "maxAltSpinBox" << 12606.0;
+}
+
+void MainWindowTest::boxesHoldWhatTheFileHolds()
+{
+    QFETCH(QString, box);
+    QFETCH(double, largest);
+
+    MainWindow window;
+    // Bike boxes by the name they share with the Altitude tab: the first bike's page.
+    QWidget *scope = box.startsWith(QLatin1String("maxSpeed")) || box == QLatin1String("altGainSpinBox")
+            || box == QLatin1String("maxAltSpinBox")
+        ? find<QTabWidget>(window, "tabWidgetBikes")->widget(0)
+        : static_cast<QWidget *>(&window);
+    auto *spin = scope->findChild<QAbstractSpinBox *>(box);
+    QVERIFY(spin);
+    const double maximum = qobject_cast<QDoubleSpinBox *>(spin) ? qobject_cast<QDoubleSpinBox *>(spin)->maximum()
+                                                                 : qobject_cast<QSpinBox *>(spin)->maximum();
+    QCOMPARE(maximum, largest);
 }
 
 void MainWindowTest::savedNameGetsTheFitEnding_data()
