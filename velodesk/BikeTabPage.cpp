@@ -5,6 +5,9 @@
 #include "linkhub/Bike.h"
 #include "linkhub/UnitFactors.h"
 #include "outpost/FitLimits.h"
+#include "velodesk/UnitLabel.h"
+
+#include <QLabel>
 
 #include <cmath>
 
@@ -33,6 +36,15 @@ BikeTabPage::BikeTabPage(QWidget *parent) : QWidget(parent), ui(std::make_unique
     ui->altGainSpinBox->setMaximum(int(FitLimits::AltitudeChange));
     ui->altLossSpinBox->setMaximum(int(FitLimits::AltitudeChange));
     ui->maxAltSpinBox->setMaximum(FitLimits::MaxAltitude);
+
+    dailyUnit = UnitLabel::place(ui->valuesLayout, ui->txtBikeDaily, tr("km"));
+    totalUnit = UnitLabel::place(ui->valuesLayout, ui->txtBikeTotal, tr("km"));
+    // Speeds are shown as stored, in km/h, whatever the unit system.
+    UnitLabel::place(ui->valuesLayout, ui->avgSpeedSpinBox, tr("km/h"));
+    UnitLabel::place(ui->valuesLayout, ui->maxSpeedSpinBox, tr("km/h"));
+    for (QWidget *altitude : {static_cast<QWidget *>(ui->altGainSpinBox), static_cast<QWidget *>(ui->altLossSpinBox),
+                              static_cast<QWidget *>(ui->maxAltSpinBox)})
+        UnitLabel::place(ui->valuesLayout, altitude, tr("m"));
 }
 
 BikeTabPage::~BikeTabPage() = default;
@@ -42,6 +54,9 @@ void BikeTabPage::showBike(const Bike &bike, int unitSystem)
     const UnitFactors &units = UnitFactors::forSystem(unitSystem);
     ui->txtBikeDaily->setText(distanceText(bike.dailyDistance, units));
     ui->txtBikeTotal->setText(distanceText(bike.totalDistance, units));
+    const QString distanceUnit = unitSystem == 0 ? tr("km") : tr("mi");
+    dailyUnit->setText(distanceUnit);
+    totalUnit->setText(distanceUnit);
     ui->rideTimeTimeEdit->setTime(QTime(bike.rideTimeHour, bike.rideTimeMin, bike.rideTimeSec));
     ui->avgSpeedSpinBox->setValue(bike.avgSpeed / speedTenths);
     ui->maxSpeedSpinBox->setValue(bike.maxSpeed / speedTenths);

@@ -6,6 +6,8 @@
 
 struct Bike;
 
+class QLabel;
+
 namespace Ui {
 class BikeTabPage;
 }
@@ -27,4 +29,7 @@ public:
 
 private:
     std::unique_ptr<Ui::BikeTabPage> ui;
+    // Distances are shown in the device's unit system, so their unit follows it.
+    QLabel *dailyUnit;
+    QLabel *totalUnit;
 };

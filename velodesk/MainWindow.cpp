@@ -6,6 +6,7 @@
 #include "velodesk/ConnectionStatus.h"
 #include "velodesk/ExportFailure.h"
 #include "velodesk/LeftOutWarning.h"
+#include "velodesk/UnitLabel.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ComListModel.h"
@@ -44,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     ui->cmbComPorts->setModel(portList.get());
     limitBoxesToTheFitFile();
+    showUnits();
     for (int index = 0; index < ui->tabWidget->count(); ++index)
         dataTabs.append({ui->tabWidget->widget(index), ui->tabWidget->tabText(index)});
 
@@ -78,6 +80,28 @@ void MainWindow::limitBoxesToTheFitFile()
     ui->avgHrSpinBox->setMaximum(FitLimits::HeartRate);
     ui->maxHrSpinBox->setMaximum(FitLimits::HeartRate);
     ui->caloriesSpinBox->setMaximum(int(FitLimits::Calories));
+}
+
+void MainWindow::showUnits()
+{
+    const QString celsius = tr("°C");
+    const QString metres = tr("m");
+    const QString percent = tr("%");
+    const QString metresPerHour = tr("m/h");
+    const QList<QPair<QWidget *, QString>> altitudeUnits{
+        {ui->maxTempSpinBox, celsius},          {ui->minTempSpinBox, celsius},
+        {ui->altGainSpinBox, metres},           {ui->altLossSpinBox, metres},
+        {ui->maxAltSpinBox, metres},            {ui->ascAvgGradientSpinBox, percent},
+        {ui->ascMaxGradientSpinBox, percent},   {ui->descAvgGradientSpinBox, percent},
+        {ui->descMaxGradientSpinBox, percent},  {ui->ascAvgVarioSpinBox, metresPerHour},
+        {ui->ascMaxVarioSpinBox, metresPerHour}, {ui->descAvgVarioSpinBox, metresPerHour},
+        {ui->descMaxVarioSpinBox, metresPerHour},
+    };
+    for (const auto &[box, unit] : altitudeUnits)
+        UnitLabel::place(ui->altitudeLayout, box, unit);
+    UnitLabel::place(ui->heartRateLayout, ui->avgHrSpinBox, tr("bpm"));
+    UnitLabel::place(ui->heartRateLayout, ui->maxHrSpinBox, tr("bpm"));
+    UnitLabel::place(ui->heartRateLayout, ui->caloriesSpinBox, tr("kcal"));
 }
 
 void MainWindow::enumerateComPorts()

@@ -6,6 +6,7 @@
 #include "TestSettings.h"
 #include "tests/outpost/FitReader.h"
 
+#include "velodesk/BikeTabPage.h"
 #include "velodesk/MainWindow.h"
 #include "velodesk/Startup.h"
 
@@ -124,6 +125,8 @@ private slots:
     void boxesHoldWhatTheFileHolds();
     void savedNameGetsTheFitEnding_data();
     void savedNameGetsTheFitEnding();
+    void unitsBesideTheBoxes_data();
+    void unitsBesideTheBoxes();
 
 private:
     /// Refreshes the port list, presses "Connect to Device" and waits until the export is usable,
@@ -596,6 +599,38 @@ void MainWindowTest::savedNameGetsTheFitEnding()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(FitReader::read(file.readAll()).isValid());
     QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Written to %1").arg(path));
+}
+
+void MainWindowTest::unitsBesideTheBoxes_data()
+{
+    QTest::addColumn<int>("unitSystem");
+    QTest::addColumn<QStringList>("units"); // box, unit, box, unit...
+
+    const QStringList always{"maxTempSpinBox", "°C", "descMaxGradientSpinBox", "%", "ascAvgVarioSpinBox", "m/h",
+                             "caloriesSpinBox", "kcal", "maxHrSpinBox", "bpm"};
+    QTest::newRow("metric") << 0 << always + QStringList{"txtBikeDaily", "km", "maxSpeedSpinBox", "km/h", "maxAltSpinBox", "m"};
+    // Distances follow the device's unit system; speeds are shown in km/h either way.
+    QTest::newRow("imperial") << 1 << always + QStringList{"txtBikeTotal", "mi", "avgSpeedSpinBox", "km/h"};
+}
+
+void MainWindowTest::unitsBesideTheBoxes()
+{
+    QFETCH(int, unitSystem);
+    QFETCH(QStringList, units);
+
+    MainWindow window;
+    auto *bikePage = qobject_cast<BikeTabPage *>(find<QTabWidget>(window, "tabWidgetBikes")->widget(0));
+    QVERIFY(bikePage);
+    bikePage->showBike(Bike(), unitSystem);
+    for (qsizetype i = 0; i + 1 < units.size(); i += 2) {
+        const QString name = units.at(i) + QStringLiteral("Unit");
+        // Bike boxes share names with the Altitude tab's: the bike page is searched first.
+        QLabel *label = bikePage->findChild<QLabel *>(name);
+        if (!label)
+            label = window.findChild<QLabel *>(name);
+        QVERIFY2(label, qPrintable(name));
+        QCOMPARE(label->text(), units.at(i + 1));
+    }
 }
 
 QTEST_MAIN(MainWindowTest)
