@@ -5,9 +5,6 @@
 #include "linkhub/Bike.h"
 #include "linkhub/UnitFactors.h"
 #include "outpost/FitLimits.h"
-#include "velodesk/UnitLabel.h"
-
-#include <QLabel>
 
 #include <cmath>
 
@@ -37,14 +34,11 @@ BikeTabPage::BikeTabPage(QWidget *parent) : QWidget(parent), ui(std::make_unique
     ui->altLossSpinBox->setMaximum(int(FitLimits::AltitudeChange));
     ui->maxAltSpinBox->setMaximum(FitLimits::MaxAltitude);
 
-    dailyUnit = UnitLabel::place(ui->valuesLayout, ui->txtBikeDaily, tr("km"));
-    totalUnit = UnitLabel::place(ui->valuesLayout, ui->txtBikeTotal, tr("km"));
     // Speeds are shown as stored, in km/h, whatever the unit system.
-    UnitLabel::place(ui->valuesLayout, ui->avgSpeedSpinBox, tr("km/h"));
-    UnitLabel::place(ui->valuesLayout, ui->maxSpeedSpinBox, tr("km/h"));
-    for (QWidget *altitude : {static_cast<QWidget *>(ui->altGainSpinBox), static_cast<QWidget *>(ui->altLossSpinBox),
-                              static_cast<QWidget *>(ui->maxAltSpinBox)})
-        UnitLabel::place(ui->valuesLayout, altitude, tr("m"));
+    for (QDoubleSpinBox *speed : {ui->avgSpeedSpinBox, ui->maxSpeedSpinBox})
+        speed->setSuffix(tr(" km/h"));
+    for (QSpinBox *altitude : {ui->altGainSpinBox, ui->altLossSpinBox, ui->maxAltSpinBox})
+        altitude->setSuffix(tr(" m"));
 }
 
 BikeTabPage::~BikeTabPage() = default;
@@ -54,9 +48,10 @@ void BikeTabPage::showBike(const Bike &bike, int unitSystem)
     const UnitFactors &units = UnitFactors::forSystem(unitSystem);
     ui->txtBikeDaily->setText(distanceText(bike.dailyDistance, units));
     ui->txtBikeTotal->setText(distanceText(bike.totalDistance, units));
+    // Distances are shown in the device's unit system, so their unit follows it.
     const QString distanceUnit = unitSystem == 0 ? tr("km") : tr("mi");
-    dailyUnit->setText(distanceUnit);
-    totalUnit->setText(distanceUnit);
+    ui->dailyUnitLabel->setText(distanceUnit);
+    ui->totalUnitLabel->setText(distanceUnit);
     ui->rideTimeTimeEdit->setTime(QTime(bike.rideTimeHour, bike.rideTimeMin, bike.rideTimeSec));
     ui->avgSpeedSpinBox->setValue(bike.avgSpeed / speedTenths);
     ui->maxSpeedSpinBox->setValue(bike.maxSpeed / speedTenths);

@@ -6,8 +6,6 @@
 
 struct Bike;
 
-class QLabel;
-
 namespace Ui {
 class BikeTabPage;
 }
@@ -29,7 +27,4 @@ public:
 
 private:
     std::unique_ptr<Ui::BikeTabPage> ui;
-    // Distances are shown in the device's unit system, so their unit follows it.
-    QLabel *dailyUnit;
-    QLabel *totalUnit;
 };

@@ -6,7 +6,6 @@
 #include "velodesk/ConnectionStatus.h"
 #include "velodesk/ExportFailure.h"
 #include "velodesk/LeftOutWarning.h"
-#include "velodesk/UnitLabel.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ComListModel.h"
@@ -84,24 +83,22 @@ void MainWindow::limitBoxesToTheFitFile()
 
 void MainWindow::showUnits()
 {
-    const QString celsius = tr("°C");
-    const QString metres = tr("m");
-    const QString percent = tr("%");
-    const QString metresPerHour = tr("m/h");
-    const QList<QPair<QWidget *, QString>> altitudeUnits{
+    const QString celsius = tr(" °C");
+    const QString metres = tr(" m");
+    const QString percent = tr(" %");
+    const QString metresPerHour = tr(" m/h");
+    const QList<QPair<QSpinBox *, QString>> units{
         {ui->maxTempSpinBox, celsius},          {ui->minTempSpinBox, celsius},
         {ui->altGainSpinBox, metres},           {ui->altLossSpinBox, metres},
         {ui->maxAltSpinBox, metres},            {ui->ascAvgGradientSpinBox, percent},
         {ui->ascMaxGradientSpinBox, percent},   {ui->descAvgGradientSpinBox, percent},
         {ui->descMaxGradientSpinBox, percent},  {ui->ascAvgVarioSpinBox, metresPerHour},
         {ui->ascMaxVarioSpinBox, metresPerHour}, {ui->descAvgVarioSpinBox, metresPerHour},
-        {ui->descMaxVarioSpinBox, metresPerHour},
+        {ui->descMaxVarioSpinBox, metresPerHour}, {ui->avgHrSpinBox, tr(" bpm")},
+        {ui->maxHrSpinBox, tr(" bpm")},         {ui->caloriesSpinBox, tr(" kcal")},
     };
-    for (const auto &[box, unit] : altitudeUnits)
-        UnitLabel::place(ui->altitudeLayout, box, unit);
-    UnitLabel::place(ui->heartRateLayout, ui->avgHrSpinBox, tr("bpm"));
-    UnitLabel::place(ui->heartRateLayout, ui->maxHrSpinBox, tr("bpm"));
-    UnitLabel::place(ui->heartRateLayout, ui->caloriesSpinBox, tr("kcal"));
+    for (const auto &[box, unit] : units)
+        box->setSuffix(unit);
 }
 
 void MainWindow::enumerateComPorts()

@@ -54,7 +54,7 @@ private slots:
 private:
     /// Boxes whose values go into the FIT file take no more than its fields hold.
     void limitBoxesToTheFitFile();
-    /// Units beside the value boxes, as the values are shown.
+    /// Each value box shows its unit after the value, as the values are shown.
     void showUnits();
     void showNoModel();
     /// The data tabs the model has, in their fixed order; the second bike's tab by its feature.

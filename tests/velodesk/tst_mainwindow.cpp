@@ -604,13 +604,14 @@ void MainWindowTest::savedNameGetsTheFitEnding()
 void MainWindowTest::unitsBesideTheBoxes_data()
 {
     QTest::addColumn<int>("unitSystem");
-    QTest::addColumn<QStringList>("units"); // box, unit, box, unit...
+    QTest::addColumn<QStringList>("units"); // widget, unit, widget, unit...
 
-    const QStringList always{"maxTempSpinBox", "°C", "descMaxGradientSpinBox", "%", "ascAvgVarioSpinBox", "m/h",
-                             "caloriesSpinBox", "kcal", "maxHrSpinBox", "bpm"};
-    QTest::newRow("metric") << 0 << always + QStringList{"txtBikeDaily", "km", "maxSpeedSpinBox", "km/h", "maxAltSpinBox", "m"};
+    const QStringList always{"maxTempSpinBox", " °C", "descMaxGradientSpinBox", " %", "ascAvgVarioSpinBox", " m/h",
+                             "caloriesSpinBox", " kcal", "maxHrSpinBox", " bpm", "avgSpeedSpinBox", " km/h",
+                             "maxAltSpinBox", " m"};
+    QTest::newRow("metric") << 0 << always + QStringList{"dailyUnitLabel", "km", "totalUnitLabel", "km"};
     // Distances follow the device's unit system; speeds are shown in km/h either way.
-    QTest::newRow("imperial") << 1 << always + QStringList{"txtBikeTotal", "mi", "avgSpeedSpinBox", "km/h"};
+    QTest::newRow("imperial") << 1 << always + QStringList{"dailyUnitLabel", "mi", "totalUnitLabel", "mi"};
 }
 
 void MainWindowTest::unitsBesideTheBoxes()
@@ -623,13 +624,16 @@ void MainWindowTest::unitsBesideTheBoxes()
     QVERIFY(bikePage);
     bikePage->showBike(Bike(), unitSystem);
     for (qsizetype i = 0; i + 1 < units.size(); i += 2) {
-        const QString name = units.at(i) + QStringLiteral("Unit");
+        const QString &name = units.at(i);
         // Bike boxes share names with the Altitude tab's: the bike page is searched first.
-        QLabel *label = bikePage->findChild<QLabel *>(name);
-        if (!label)
-            label = window.findChild<QLabel *>(name);
-        QVERIFY2(label, qPrintable(name));
-        QCOMPARE(label->text(), units.at(i + 1));
+        QWidget *shown = bikePage->findChild<QWidget *>(name);
+        if (!shown)
+            shown = window.findChild<QWidget *>(name);
+        QVERIFY2(shown, qPrintable(name));
+        const QString unit = qobject_cast<QLabel *>(shown)            ? qobject_cast<QLabel *>(shown)->text()
+            : qobject_cast<QDoubleSpinBox *>(shown) ? qobject_cast<QDoubleSpinBox *>(shown)->suffix()
+                                                    : qobject_cast<QSpinBox *>(shown)->suffix();
+        QCOMPARE(unit, units.at(i + 1));
     }
 }
 
