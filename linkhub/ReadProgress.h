@@ -4,7 +4,9 @@
 #include "linkhub/ModelDataUpdateBits.h"
 #include "linkhub/TunedockCommand.h"
 
+#include <QCoreApplication>
 #include <QList>
+#include <QStringList>
 
 /// Which blocks of a model's read requests have been decoded so far.
 ///
@@ -14,6 +16,8 @@
 /// Header-only, like the catalogue, so that every program reading a device can judge a read.
 class ReadProgress
 {
+    Q_DECLARE_TR_FUNCTIONS(ReadProgress)
+
 public:
     ReadProgress() = default;
     explicit ReadProgress(const DeviceModel &model)
@@ -53,6 +57,33 @@ public:
         }
     }
 
+    /// What a block of the record holds, in words a user knows.
+    static QString blockName(int updateBits)
+    {
+        switch (updateBits) {
+        case AltitudeUpdate:
+            return tr("altitude and temperature");
+        case CurrentBikeUpdate:
+            return tr("current bike");
+        case HeartRateUpdate:
+            return tr("heart rate and energy");
+        case DateTimeUpdate:
+            return tr("clock");
+        case Bike1Update:
+            return tr("bike 1");
+        case Bike2Update:
+            return tr("bike 2");
+        case BikeAuxUpdate:
+            return tr("bike extras");
+        case FirmwareVersionUpdate:
+            return tr("firmware version");
+        case ModelOptionUpdate:
+            return tr("model option");
+        default:
+            return tr("block %1").arg(updateBits);
+        }
+    }
+
     /// Notes a decoded block; true only for a block of the list that was not decoded before.
     bool note(int updateBits)
     {
@@ -74,6 +105,15 @@ public:
                 left.append(block);
         }
         return left;
+    }
+
+    /// The names of the blocks still to come, in list order.
+    QStringList missingNames() const
+    {
+        QStringList names;
+        for (int block : missing())
+            names.append(blockName(block));
+        return names;
     }
 
 private:

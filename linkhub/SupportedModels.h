@@ -1,6 +1,9 @@
 #pragma once
 
+#include "linkhub/DeviceCatalogue.h"
+
 #include <QMap>
+#include <QStringList>
 
 /// Which catalogue models the export accepts, and the lowest firmware version accepted per model.
 class SupportedModels
@@ -10,6 +13,18 @@ public:
     static bool isSupported(int modelId)
     {
         return modelId == 0x21 || modelId == 0x22 || modelId == 0x23 || modelId == 0x51;
+    }
+
+    /// Names of the catalogue's models whose rides the export accepts, sorted.
+    static QStringList names(const DeviceCatalogue::Map &catalogue)
+    {
+        QStringList supported;
+        for (const DeviceModel *model : catalogue) {
+            if (isSupported(model->id))
+                supported << model->name;
+        }
+        supported.sort();
+        return supported;
     }
 
     /// Lowest accepted firmware (decimal) of every catalogue model.

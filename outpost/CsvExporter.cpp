@@ -135,6 +135,12 @@ QString dataLine(const RideSelection &ride, const QDateTime &rideStart)
 
 bool CsvExporter::exportToCsv(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart)
 {
+    return exportToCsv(fileName, modelData, bike, rideStart, nullptr);
+}
+
+bool CsvExporter::exportToCsv(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart,
+                              QString *reason)
+{
     const std::optional<RideSelection> ride = RideSelection::select(modelData, bike);
     if (!ride)
         return false;
@@ -148,7 +154,7 @@ bool CsvExporter::exportToCsv(const QString &fileName, ModelData *modelData, int
         QStringEncoder toSystem(QStringConverter::System);
         return QByteArray(toSystem(text));
     };
-    switch (LockedAppend::append(fileName, lines)) {
+    switch (LockedAppend::append(fileName, lines, reason)) {
     case LockedAppend::Result::Appended:
         return true;
     case LockedAppend::Result::OpenFailed:

@@ -20,4 +20,8 @@ public:
     /// False, and the file left as it was, when it cannot be opened, the record or bike index
     /// cannot be exported, or writing the line failed (a full disk, for example).
     static bool exportToCsv(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart);
+    /// The same; on a failure to open or write the file, `reason` receives the operating system's
+    /// words for it ("No such file or directory", "No space left on device").
+    static bool exportToCsv(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart,
+                            QString *reason);
 };

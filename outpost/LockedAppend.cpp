@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -114,18 +115,26 @@ private:
 } // namespace
 
 LockedAppend::Result LockedAppend::append(const QString &fileName,
-                                          const std::function<QByteArray(qint64 sizeBefore)> &bytesFor)
+                                          const std::function<QByteArray(qint64 sizeBefore)> &bytesFor,
+                                          QString *reason)
 {
+    // Taken at once: restoring the file afterwards may change errno.
+    const auto failed = [reason](Result result) {
+        if (reason)
+            *reason = QString::fromLocal8Bit(std::strerror(errno));
+        return result;
+    };
     const QByteArray path = QFile::encodeName(resolvedTarget(fileName));
     LockedFile file;
     if (!file.open(path))
-        return Result::OpenFailed;
+        return failed(Result::OpenFailed);
     const qint64 sizeBefore = file.size();
     if (sizeBefore < 0)
-        return Result::WriteFailed;
+        return failed(Result::WriteFailed);
     if (!file.writeAll(bytesFor(sizeBefore))) {
+        const Result result = failed(Result::WriteFailed);
         file.restore(path, sizeBefore);
-        return Result::WriteFailed;
+        return result;
     }
     return Result::Appended;
 }

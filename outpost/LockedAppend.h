@@ -16,5 +16,7 @@ public:
 
     /// Opens `fileName` (creating it when missing), locks it, asks `bytesFor` what to append given
     /// the file's size under the lock, appends that and syncs it to the disk before unlocking.
-    static Result append(const QString &fileName, const std::function<QByteArray(qint64 sizeBefore)> &bytesFor);
+    /// On failure, `reason` (when given) receives the operating system's words for it.
+    static Result append(const QString &fileName, const std::function<QByteArray(qint64 sizeBefore)> &bytesFor,
+                         QString *reason = nullptr);
 };

@@ -13,6 +13,7 @@
 #include <QSaveFile>
 
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -22,7 +23,8 @@ namespace {
 
 // A FIT file is built whole in memory, where it can be read back for the CRC, and only then
 // replaces whatever the name held before; its bytes reach the disk before the old file is given up.
-bool writeWholeFile(const QString &fileName, const std::function<int(std::iostream &)> &encode)
+bool writeWholeFile(const QString &fileName, const std::function<int(std::iostream &)> &encode,
+                    QString *reason = nullptr)
 {
     std::stringstream buffer(std::ios::in | std::ios::out | std::ios::binary);
     if (encode(buffer) != 0)
@@ -31,25 +33,40 @@ bool writeWholeFile(const QString &fileName, const std::function<int(std::iostre
     buffer = std::stringstream();
 
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    const auto failed = [&file, reason] {
+        if (reason)
+            *reason = file.errorString();
         return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failed();
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
         || !file.flush()) {
+        failed();
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return file.commit() || failed();
 }
 
-} // namespace
+// The messages of one ride of the record, in file order.
+struct DayMessages
+{
+    fit::Mesg fileId{fit::ProfileTable::FileIdIndex};
+    fit::ActivityMesg activity;
+    fit::SessionMesg session;
+    fit::Mesg record{fit::ProfileTable::RecordIndex};
 
-int Outposter::exportToStream(std::iostream &stream, ModelData *modelData, int bike, const QDateTime &rideStart)
+    std::vector<const fit::Mesg *> all() const { return {&fileId, &activity, &session, &record}; }
+};
+
+std::optional<DayMessages> dayMessages(ModelData *modelData, int bike, const QDateTime &rideStart)
 {
     const std::optional<RideSelection> ride = RideSelection::select(modelData, bike);
     // A clock time skipped by the switch to summer time makes an invalid date-time that still
     // names an instant, so only a missing date or time is refused.
     if (!ride || !rideStart.date().isValid() || !rideStart.time().isValid())
-        return -1;
+        return std::nullopt;
 
     const ModelData &record = ride->record();
     const Bike &values = ride->bike();
@@ -58,13 +75,14 @@ int Outposter::exportToStream(std::iostream &stream, ModelData *modelData, int b
                                                  + values.rideTimeSec);
     const float zoneSeconds = static_cast<float>(record.hrInZoneHour * 3600 + record.hrInZoneMin * 60
                                                  + record.hrInZoneSec);
+    DayMessages day;
 
-    fit::Mesg fileId(fit::ProfileTable::FileIdIndex);
+    fit::Mesg &fileId = day.fileId;
     fileId.setFieldUInt16(fit::FileIdField::Manufacturer, ManufacturerVelquist);
     fileId.setFieldUInt16(fit::FileIdField::Product, record.deviceModel->id & 0xFF);
     fileId.setFieldEnum(fit::FileIdField::Type, FileTypeActivity);
 
-    fit::ActivityMesg activity;
+    fit::ActivityMesg &activity = day.activity;
     activity.setFieldUInt16(fit::ActivityField::NumSessions, 1);
     activity.setFieldEnum(fit::ActivityField::Type, ActivityType);
     activity.setEvent(EventSession);
@@ -72,7 +90,7 @@ int Outposter::exportToStream(std::iostream &stream, ModelData *modelData, int b
     activity.setFieldReal(fit::ActivityField::TotalTimerTime, rideSeconds);
     activity.setTimestamp(timestamp);
 
-    fit::SessionMesg session;
+    fit::SessionMesg &session = day.session;
     session.setTimestamp(timestamp);
     session.setFieldUInt32(fit::SessionField::StartTime, timestamp);
     session.setFieldReal(fit::SessionField::TotalElapsedTime, rideSeconds);
@@ -83,22 +101,22 @@ int Outposter::exportToStream(std::iostream &stream, ModelData *modelData, int b
     session.setEventType(EventTypeStart);
     // The record keeps millimetres; the file takes metres.
     session.setFieldReal(fit::SessionField::TotalDistance, static_cast<float>(values.dailyDistance / 1000.0));
-    session.setFieldUInt16(fit::SessionField::TotalCalories, static_cast<std::uint16_t>(record.dailyCalories));
+    session.setFieldInteger(fit::SessionField::TotalCalories, record.dailyCalories);
     session.setFieldReal(fit::SessionField::AvgSpeed, metresPerSecond(values.avgSpeed));
     session.setFieldReal(fit::SessionField::MaxSpeed, metresPerSecond(values.maxSpeed));
-    session.setFieldUInt8(fit::SessionField::AvgHeartRate, record.avgHeartRate);
-    session.setFieldUInt8(fit::SessionField::MaxHeartRate, record.maxHeartRate);
+    session.setFieldInteger(fit::SessionField::AvgHeartRate, record.avgHeartRate);
+    session.setFieldInteger(fit::SessionField::MaxHeartRate, record.maxHeartRate);
     session.setFieldReal(fit::SessionField::TimeInHrZone, zoneSeconds);
     if (ride->hasAltitudeGroup()) {
-        session.setFieldUInt16(fit::SessionField::TotalAscent, static_cast<std::uint16_t>(values.altGain));
-        session.setFieldUInt16(fit::SessionField::TotalDescent, static_cast<std::uint16_t>(values.altLoss));
+        session.setFieldInteger(fit::SessionField::TotalAscent, values.altGain);
+        session.setFieldInteger(fit::SessionField::TotalDescent, values.altLoss);
         session.setFieldReal(fit::SessionField::MaxAltitude, values.maxAlt);
         // The device keeps descent gradients and rates as magnitudes; they stay non-negative here.
         session.setFieldReal(fit::SessionField::AvgPosGrade, record.ascentAvgGradient);
         session.setFieldReal(fit::SessionField::AvgNegGrade, record.descentAvgGradient);
         session.setFieldReal(fit::SessionField::MaxPosGrade, record.ascentMaxGradient);
         session.setFieldReal(fit::SessionField::MaxNegGrade, record.descentMaxGradient);
-        session.setFieldSInt8(fit::SessionField::MaxTemperature, record.dailyMaxTemp);
+        session.setFieldInteger(fit::SessionField::MaxTemperature, record.dailyMaxTemp);
         session.setFieldReal(fit::SessionField::AvgPosVerticalSpeed,
                              metresPerSecondFromMetresPerHour(record.ascentAvgVario));
         session.setFieldReal(fit::SessionField::MaxPosVerticalSpeed,
@@ -108,26 +126,49 @@ int Outposter::exportToStream(std::iostream &stream, ModelData *modelData, int b
         session.setFieldReal(fit::SessionField::MaxNegVerticalSpeed,
                              metresPerSecondFromMetresPerHour(record.descentMaxVario));
     }
-    session.setFieldUInt8(fit::SessionField::AvgCadence, static_cast<std::uint8_t>(values.avgCadence));
-    session.setFieldUInt8(fit::SessionField::MaxCadence, static_cast<std::uint8_t>(values.maxCadence));
+    session.setFieldInteger(fit::SessionField::AvgCadence, values.avgCadence);
+    session.setFieldInteger(fit::SessionField::MaxCadence, values.maxCadence);
 
-    fit::Mesg recordMesg(fit::ProfileTable::RecordIndex);
-    recordMesg.setFieldUInt32(fit::RecordField::Timestamp, timestamp);
+    day.record.setFieldUInt32(fit::RecordField::Timestamp, timestamp);
+    return day;
+}
 
+} // namespace
+
+int Outposter::exportToStream(std::iostream &stream, ModelData *modelData, int bike, const QDateTime &rideStart)
+{
+    const std::optional<DayMessages> day = dayMessages(modelData, bike, rideStart);
+    if (!day)
+        return -1;
     fit::Encode encode;
     encode.open(stream);
-    encode.write(fileId);
-    encode.write(activity);
-    encode.write(session);
-    encode.write(recordMesg);
+    for (const fit::Mesg *mesg : day->all())
+        encode.write(*mesg);
     return encode.close() ? 0 : -1;
+}
+
+QStringList Outposter::leftOutValues(ModelData *modelData, int bike, const QDateTime &rideStart)
+{
+    QStringList lines;
+    if (const std::optional<DayMessages> day = dayMessages(modelData, bike, rideStart)) {
+        for (const fit::Mesg *mesg : day->all()) {
+            for (const std::string &line : mesg->leftOutLines())
+                lines.append(QString::fromStdString(line));
+        }
+    }
+    return lines;
 }
 
 bool Outposter::exportToFit(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart)
 {
-    return writeWholeFile(fileName, [&](std::iostream &stream) {
-        return exportToStream(stream, modelData, bike, rideStart);
-    });
+    return exportToFit(fileName, modelData, bike, rideStart, nullptr);
+}
+
+bool Outposter::exportToFit(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart,
+                            QString *reason)
+{
+    return writeWholeFile(
+        fileName, [&](std::iostream &stream) { return exportToStream(stream, modelData, bike, rideStart); }, reason);
 }
 
 ParsedRecord Outposter::parseRecord(const QByteArray &record)

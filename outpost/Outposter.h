@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <iosfwd>
 
@@ -23,11 +24,19 @@ public:
     /// date-time `rideStart` to `fileName`. The file is written completely before it replaces an
     /// existing one, so a failed export leaves the old file as it was. True on success.
     static bool exportToFit(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart);
+    /// The same; when the file cannot be written, `reason` receives the operating system's words for it.
+    static bool exportToFit(const QString &fileName, ModelData *modelData, int bike, const QDateTime &rideStart,
+                            QString *reason);
 
     /// Writes the same file to an empty readable, writable and seekable stream. 0 when the file
     /// was completed with its CRC, -1 when it could not be, or when the record, the bike index or
     /// the date-time (no date or no time) cannot be exported.
     static int exportToStream(std::iostream &stream, ModelData *modelData, int bike, const QDateTime &rideStart);
+
+    /// The diagnostic lines of the values that exportToFit with the same arguments leaves out
+    /// because their FIT fields cannot hold them (see fit::Mesg::leftOutLines); empty when every
+    /// value fits. The export itself warns with the same lines as it writes.
+    static QStringList leftOutValues(ModelData *modelData, int bike, const QDateTime &rideStart);
 
     /// Decodes a raw ride record; any bytes may be given (see ParsedRecord::valid).
     static ParsedRecord parseRecord(const QByteArray &record);

@@ -98,8 +98,8 @@ void setTotals(fit::Mesg &mesg, const TotalFields &f, const ParsedRecord &h)
     mesg.setFieldReal(f.maxSpeed, metresPerSecond(h.maxSpeed));
     mesg.setFieldUInt8(f.avgHeartRate, h.avgHeartRate);
     mesg.setFieldUInt8(f.maxHeartRate, h.maxHeartRate);
-    mesg.setFieldUInt16(f.totalAscent, std::uint16_t(h.altGain));
-    mesg.setFieldUInt16(f.totalDescent, std::uint16_t(h.altLoss));
+    mesg.setFieldInteger(f.totalAscent, h.altGain);
+    mesg.setFieldInteger(f.totalDescent, h.altLoss);
     mesg.setFieldReal(f.maxAltitude, h.maxAlt);
     mesg.setFieldReal(f.avgPosGrade, h.ascentAvgGradient);
     mesg.setFieldReal(f.avgNegGrade, h.descentAvgGradient);

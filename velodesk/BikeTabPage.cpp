@@ -4,6 +4,7 @@
 
 #include "linkhub/Bike.h"
 #include "linkhub/UnitFactors.h"
+#include "outpost/FitLimits.h"
 
 #include <cmath>
 
@@ -26,6 +27,18 @@ quint16 storedSpeed(double kilometresPerHour)
 BikeTabPage::BikeTabPage(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::BikeTabPage>())
 {
     ui->setupUi(this);
+    // Within what both the record and a FIT file hold.
+    for (QDoubleSpinBox *speed : {ui->avgSpeedSpinBox, ui->maxSpeedSpinBox})
+        speed->setMaximum(FitLimits::SpeedTenthsKmh / speedTenths);
+    ui->altGainSpinBox->setMaximum(int(FitLimits::AltitudeChange));
+    ui->altLossSpinBox->setMaximum(int(FitLimits::AltitudeChange));
+    ui->maxAltSpinBox->setMaximum(FitLimits::MaxAltitude);
+
+    // Speeds are shown as stored, in km/h, whatever the unit system.
+    for (QDoubleSpinBox *speed : {ui->avgSpeedSpinBox, ui->maxSpeedSpinBox})
+        speed->setSuffix(tr(" km/h"));
+    for (QSpinBox *altitude : {ui->altGainSpinBox, ui->altLossSpinBox, ui->maxAltSpinBox})
+        altitude->setSuffix(tr(" m"));
 }
 
 BikeTabPage::~BikeTabPage() = default;
@@ -35,6 +48,10 @@ void BikeTabPage::showBike(const Bike &bike, int unitSystem)
     const UnitFactors &units = UnitFactors::forSystem(unitSystem);
     ui->txtBikeDaily->setText(distanceText(bike.dailyDistance, units));
     ui->txtBikeTotal->setText(distanceText(bike.totalDistance, units));
+    // Distances are shown in the device's unit system, so their unit follows it.
+    const QString distanceUnit = unitSystem == 0 ? tr("km") : tr("mi");
+    ui->dailyUnitLabel->setText(distanceUnit);
+    ui->totalUnitLabel->setText(distanceUnit);
     ui->rideTimeTimeEdit->setTime(QTime(bike.rideTimeHour, bike.rideTimeMin, bike.rideTimeSec));
     ui->avgSpeedSpinBox->setValue(bike.avgSpeed / speedTenths);
     ui->maxSpeedSpinBox->setValue(bike.maxSpeed / speedTenths);

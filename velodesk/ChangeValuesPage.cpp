@@ -8,6 +8,7 @@
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ModelData.h"
+#include "outpost/FitLimits.h"
 
 #include <QSignalBlocker>
 
@@ -78,16 +79,18 @@ ChangeValuesPage::ChangeValuesPage(ComConnection *connection, QWidget *parent)
     const UnitFactors &units = *shownUnits;
     distanceValidator = attachValidator(ui->distanceEdit, distancePattern, largest<quint32>());
     distanceValidator->setScale(units.distanceWriteBack);
-    attachValidator(ui->kcalEdit, countPattern, largest<quint32>());
-    avgSpeedValidator = attachValidator(ui->avgSpeedEdit, speedPattern, largest<quint16>());
-    maxSpeedValidator = attachValidator(ui->maxSpeedEdit, speedPattern, largest<quint16>());
-    altGainValidator = attachValidator(ui->altGainEdit, altitudePattern, largest<quint32>());
-    altLossValidator = attachValidator(ui->altLossEdit, altitudePattern, largest<quint32>());
-    altMaxValidator = attachValidator(ui->altMaxEdit, altitudePattern, largest<quint16>());
-    attachValidator(ui->hrAvgEdit, countPattern, largest<quint8>());
-    attachValidator(ui->hrMaxEdit, countPattern, largest<quint8>());
-    attachValidator(ui->cadAvgEdit, countPattern, largest<quint16>());
-    attachValidator(ui->cadMaxEdit, countPattern, largest<quint16>());
+    // Typed values stay within what both the record and a FIT file hold; the distance's record
+    // field is the narrower of the two.
+    attachValidator(ui->kcalEdit, countPattern, FitLimits::Calories);
+    avgSpeedValidator = attachValidator(ui->avgSpeedEdit, speedPattern, FitLimits::SpeedTenthsKmh);
+    maxSpeedValidator = attachValidator(ui->maxSpeedEdit, speedPattern, FitLimits::SpeedTenthsKmh);
+    altGainValidator = attachValidator(ui->altGainEdit, altitudePattern, FitLimits::AltitudeChange);
+    altLossValidator = attachValidator(ui->altLossEdit, altitudePattern, FitLimits::AltitudeChange);
+    altMaxValidator = attachValidator(ui->altMaxEdit, altitudePattern, FitLimits::MaxAltitude);
+    attachValidator(ui->hrAvgEdit, countPattern, FitLimits::HeartRate);
+    attachValidator(ui->hrMaxEdit, countPattern, FitLimits::HeartRate);
+    attachValidator(ui->cadAvgEdit, countPattern, FitLimits::Cadence);
+    attachValidator(ui->cadMaxEdit, countPattern, FitLimits::Cadence);
     ui->rideTimeEdit->setValidator(new RideTimeValidator(this));
     useUnits(true);
 

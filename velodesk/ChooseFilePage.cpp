@@ -3,13 +3,17 @@
 #include "ui_ChooseFilePage.h"
 
 #include "velodesk/ExportFailure.h"
+#include "velodesk/ExportPlace.h"
+#include "velodesk/LeftOutWarning.h"
 
 #include "linkhub/ComConnection.h"
+#include "linkhub/ModelData.h"
 #include "outpost/CsvExporter.h"
 #include "outpost/Outposter.h"
 
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -28,12 +32,30 @@ int ChooseFilePage::nextId() const
     return -1;
 }
 
+void ChooseFilePage::initializePage()
+{
+    ui->fileEdit->setPlaceholderText(QDir::toNativeSeparators(proposedPath()));
+}
+
+QString ChooseFilePage::proposedPath() const
+{
+    const ModelData *record = connection->getData();
+    if (!record || !record->deviceModel)
+        return QString();
+    const int bike = field(QStringLiteral("bike1")).toBool() ? 1 : 2;
+    const QString name =
+        ExportPlace::proposedName(record->deviceModel->name, field(QStringLiteral("date")).toDate(), bike);
+    return QDir(ExportPlace::folder()).filePath(name);
+}
+
 void ChooseFilePage::onSearchButton()
 {
     const QString fitFilter = tr("Fit Files (*.fit)");
     const QString csvFilter = tr("csv Files (*.csv)");
     QString chosenFilter;
-    QString path = QFileDialog::getSaveFileName(this, tr("Export File"), ui->fileEdit->text(),
+    // An empty field starts at the proposal, so that accepting the dialog takes it.
+    const QString start = ui->fileEdit->text().isEmpty() ? proposedPath() : ui->fileEdit->text();
+    QString path = QFileDialog::getSaveFileName(this, tr("Export File"), start,
                                                 fitFilter + QStringLiteral(";;") + csvFilter, &chosenFilter);
     if (path.isEmpty())
         return;
@@ -46,13 +68,16 @@ void ChooseFilePage::onSearchButton()
 
 bool ChooseFilePage::validatePage()
 {
-    if (field(QStringLiteral("type_fit")).toBool() && exportRide())
+    QString reason;
+    if (field(QStringLiteral("type_fit")).toBool() && exportRide(&reason)) {
+        ExportPlace::remember(field(QStringLiteral("outputPath")).toString());
         return true;
-    ExportFailure::tell(this);
+    }
+    ExportFailure::tell(this, field(QStringLiteral("outputPath")).toString(), reason);
     return false;
 }
 
-bool ChooseFilePage::exportRide()
+bool ChooseFilePage::exportRide(QString *reason)
 {
     const QString path = field(QStringLiteral("outputPath")).toString();
     const QDateTime rideStart(field(QStringLiteral("date")).toDate(), field(QStringLiteral("time")).toTime(),
@@ -64,8 +89,9 @@ bool ChooseFilePage::exportRide()
         return false;
     if (path.endsWith(QLatin1String(".fit"), Qt::CaseSensitive)) {
         qDebug() << "export fit";
-        return Outposter::exportToFit(path, record, bike, rideStart);
+        LeftOutWarning::tell(this, Outposter::leftOutValues(record, bike, rideStart));
+        return Outposter::exportToFit(path, record, bike, rideStart, reason);
     }
     qDebug() << "export csv";
-    return CsvExporter::exportToCsv(path, record, bike, rideStart);
+    return CsvExporter::exportToCsv(path, record, bike, rideStart, reason);
 }

@@ -39,7 +39,7 @@ ComPortPage::~ComPortPage()
 
 bool ComPortPage::isComplete() const
 {
-    return QWizardPage::isComplete() && connection->getConnectionState() == Connected;
+    return QWizardPage::isComplete() && connection->getConnectionState() == Connected && reading.isComplete();
 }
 
 void ComPortPage::initializePage()
@@ -99,12 +99,15 @@ void ComPortPage::updateConnectionState(ConnectionState newState, ErrorMessage e
     const QString text = ConnectionStatus::text(newState, error);
     if (text.isEmpty())
         return;
+    const bool verdictChanged = reading.noteState(newState, error);
     ui->lblConnectionStatus->setText(text);
-    showPortProblem(error == FailedToOpen ? PortDiagnosis::reason(openedPort) : QString());
+    showPortProblem(error == FailedToOpen ? PortDiagnosis::reason(openedPort) : reading.text());
     if (newState == Connected && error == NoError)
         PortBox::remember(openedPort);
     if (ConnectionStatus::linkEnded(newState, error))
         setButtonsEnabled(true);
+    if (verdictChanged)
+        emit completeChanged();
 }
 
 void ComPortPage::showPortProblem(const QString &text)
@@ -118,11 +121,18 @@ void ComPortPage::modelDataUpdate(ModelData *data, int updateBits)
     if (!data || !data->deviceModel)
         return;
     if (updateBits == IdentityUpdate) {
-        if (acceptance.checkModel(*data) == DeviceAcceptance::Verdict::Accepted)
+        if (acceptance.checkModel(*data) == DeviceAcceptance::Verdict::Accepted) {
             DeviceAcceptance::showModel(*data->deviceModel, ui->txtDeviceModel, ui->lblImage);
+            reading.modelAccepted(*data->deviceModel);
+            showPortProblem(reading.text());
+        }
         return;
     }
-    if ((updateBits & FirmwareVersionUpdate)
-        && acceptance.checkFirmware(*data) == DeviceAcceptance::Verdict::Accepted)
-        emit completeChanged();
+    if ((updateBits & FirmwareVersionUpdate) && acceptance.checkFirmware(*data) == DeviceAcceptance::Verdict::Accepted)
+        reading.firmwareAccepted();
+    else if (!reading.noteBlock(updateBits))
+        return;
+    showPortProblem(reading.text());
+    // The way on opens only once the last value has arrived.
+    emit completeChanged();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "velodesk/DeviceAcceptance.h"
+#include "velodesk/ValueReading.h"
 
 #include "linkhub/ConnectionState.h"
 
@@ -29,7 +30,7 @@ public:
     explicit ComPortPage(ComConnection *connection, QWidget *parent = nullptr);
     ~ComPortPage() override;
 
-    /// True once the link is connected; the wizard asks again after an accepted firmware check.
+    /// True while the link is connected and every value of the model's list has arrived.
     bool isComplete() const override;
     /// Starts listing the ports the first time the page is shown.
     void initializePage() override;
@@ -45,7 +46,7 @@ private slots:
 private:
     void showPortList(std::unique_ptr<ComListModel> listed);
     void setButtonsEnabled(bool enabled);
-    /// Below the status line: why the port did not open, or nothing.
+    /// Below the status line: why the port did not open, how the values come, or nothing.
     void showPortProblem(const QString &text);
 
     std::unique_ptr<Ui::ComPortPage> ui;
@@ -54,5 +55,6 @@ private:
     std::future<void> portListing; // made on a worker thread when the page is first shown
     PortBox *portBox;
     DeviceAcceptance acceptance;
+    ValueReading reading;
     QString openedPort; // the port of the last open, for explaining why it failed
 };

@@ -12,6 +12,19 @@
 
 namespace {
 const QSize pictureSize(200, 100);
+
+// The box keeps its title and text; the details go below them.
+void tell(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text, const QString &details)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.setInformativeText(details);
+    box.exec();
+}
+
+QString hexId(int id)
+{
+    return QStringLiteral("0x%1").arg(id, 2, 16, QLatin1Char('0'));
+}
 }
 
 DeviceAcceptance::DeviceAcceptance(ComConnection *connection, QWidget *boxParent)
@@ -32,8 +45,10 @@ DeviceAcceptance::Verdict DeviceAcceptance::checkModel(const ModelData &data)
     firmwareAwaited = false;
     if (!SupportedModels::isSupported(data.deviceModel->id)) {
         connection->close();
-        QMessageBox::critical(boxParent, tr("Device unsupported"), tr("This device is not supported!"),
-                              QMessageBox::Ok);
+        tell(boxParent, QMessageBox::Critical, tr("Device unsupported"), tr("This device is not supported!"),
+             tr("Found: %1 (model id %2). Supported: %3.")
+                 .arg(data.deviceModel->name, hexId(data.deviceModel->id),
+                      SupportedModels::names(connection->getCatalogue()).join(QStringLiteral(", "))));
         return Verdict::Refused;
     }
     firmwareAwaited = data.deviceModel->has(DeviceModel::FirmwareCheck);
@@ -46,10 +61,13 @@ DeviceAcceptance::Verdict DeviceAcceptance::checkFirmware(const ModelData &data)
         return Verdict::NotAwaited;
     firmwareAwaited = false;
     if (!SupportedModels::isFirmwareAccepted(data.deviceModel->id, data.firmwareVersion)) {
-        QMessageBox::warning(boxParent, tr("Firmware unsupported"),
-                             tr("The device firmware is not supported by this Application!\n"
-                                "Please update your device with the Tunedock tool!"),
-                             QMessageBox::Ok);
+        tell(boxParent, QMessageBox::Warning, tr("Firmware unsupported"),
+             tr("The device firmware is not supported by this Application!\n"
+                "Please update your device with the Tunedock tool!"),
+             tr("Found firmware version %1; the %2 needs version %3 or later.")
+                 .arg(data.firmwareVersion)
+                 .arg(data.deviceModel->name)
+                 .arg(SupportedModels::minimumFirmware().value(data.deviceModel->id)));
         connection->close();
         return Verdict::Refused;
     }

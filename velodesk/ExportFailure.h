@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QString>
 
 class QWidget;
 
@@ -10,6 +11,7 @@ class ExportFailure
     Q_DECLARE_TR_FUNCTIONS(ExportFailure)
 
 public:
-    /// The modal critical box "Exporting failed"; returns when the user has pressed OK.
-    static void tell(QWidget *parent);
+    /// The modal critical box "Exporting failed", naming the file and the operating system's
+    /// reason (when known); returns when the user has pressed OK.
+    static void tell(QWidget *parent, const QString &path, const QString &reason);
 };

@@ -4,6 +4,7 @@
 #include "velodesk/ChooseFilePage.h"
 #include "velodesk/ComPortPage.h"
 #include "velodesk/DateTimeChoosePage.h"
+#include "velodesk/DoneNotification.h"
 #include "velodesk/ExportTypePage.h"
 #include "velodesk/IntroPage.h"
 #include "velodesk/UploadPage.h"
@@ -41,6 +42,8 @@ ExportWizard::ExportWizard(QWidget *parent) : QWizard(parent)
 
     closeGrace.setSingleShot(true);
     connect(&closeGrace, &QTimer::timeout, this, &ExportWizard::releaseLink);
+    notification = new DoneNotification(this);
+    connect(notification, &DoneNotification::settled, this, &ExportWizard::endWhenDone);
 }
 
 // The connection goes before the pages (children of the base class); they only hold its address.
@@ -61,6 +64,9 @@ void ExportWizard::onAccept()
     // Without the introduction page the field does not exist and counts as unticked.
     const bool showOnNext = page(IntroPageId) ? field(QStringLiteral("show_on_next")).toBool() : false;
     QSettings().setValue(showIntroKey, showOnNext);
+    // Finish on the file page is accepted only once it has written the ride.
+    if (currentId() == ChooseFilePageId)
+        notification->show(field(QStringLiteral("outputPath")).toString());
 }
 
 void ExportWizard::watchLinkUntilClosed()
@@ -89,5 +95,13 @@ void ExportWizard::releaseLink()
     releasePending = false;
     disconnect(closeWatch);
     closeGrace.stop();
+    linkWasReleased = true;
     emit linkReleased();
+    endWhenDone();
+}
+
+void ExportWizard::endWhenDone()
+{
+    if (linkWasReleased && !notification->isPending())
+        emit allDone();
 }

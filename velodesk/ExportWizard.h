@@ -8,6 +8,7 @@
 #include <memory>
 
 class ComConnection;
+class DoneNotification;
 
 /// The main window: leads from connecting the bike computer to one ride written to a file.
 /// Owns the program's one connection and hands it to the pages that talk to the device.
@@ -26,8 +27,11 @@ public:
     ComConnection *getConnection() const { return connection.get(); }
 
 signals:
-    /// After Finish or Cancel: the link has closed (or stopped answering), the program may end.
+    /// After Finish or Cancel: the link has closed (or stopped answering).
     void linkReleased();
+    /// After Finish or Cancel: the link was released and no notification of the written file waits
+    /// for its offer to be taken up; the program may end.
+    void allDone();
 
 private slots:
     void onReject();
@@ -36,9 +40,12 @@ private slots:
 private:
     void watchLinkUntilClosed();
     void releaseLink();
+    void endWhenDone();
 
     std::unique_ptr<ComConnection> connection;
+    DoneNotification *notification;
     QTimer closeGrace;
     QMetaObject::Connection closeWatch;
     bool releasePending = false;
+    bool linkWasReleased = false;
 };

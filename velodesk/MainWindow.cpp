@@ -6,16 +6,20 @@
 #include "velodesk/ConnectionStatus.h"
 #include "velodesk/ExportFailure.h"
 #include "velodesk/PortBox.h"
+#include "velodesk/LeftOutWarning.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ComListModel.h"
 #include "linkhub/ModelData.h"
 #include "linkhub/PortDiagnosis.h"
+#include "outpost/FitLimits.h"
 #include "outpost/Outposter.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 
@@ -45,6 +49,8 @@ MainWindow::MainWindow(QWidget *parent)
     ui->centralLayout->insertWidget(1, portAdvice);
     portBox = new PortBox(ui->cmbComPorts, portAdvice, this);
     portBox->show(portList.get());
+    limitBoxesToTheFitFile();
+    showUnits();
     for (int index = 0; index < ui->tabWidget->count(); ++index)
         dataTabs.append({ui->tabWidget->widget(index), ui->tabWidget->tabText(index)});
 
@@ -70,6 +76,37 @@ MainWindow::MainWindow(QWidget *parent)
 // The connection goes before the widgets that show its state.
 MainWindow::~MainWindow() = default;
 
+void MainWindow::limitBoxesToTheFitFile()
+{
+    ui->maxTempSpinBox->setMaximum(FitLimits::Temperature);
+    for (QSpinBox *grade : {ui->ascAvgGradientSpinBox, ui->ascMaxGradientSpinBox, ui->descAvgGradientSpinBox,
+                            ui->descMaxGradientSpinBox})
+        grade->setMaximum(FitLimits::Gradient);
+    ui->avgHrSpinBox->setMaximum(FitLimits::HeartRate);
+    ui->maxHrSpinBox->setMaximum(FitLimits::HeartRate);
+    ui->caloriesSpinBox->setMaximum(int(FitLimits::Calories));
+}
+
+void MainWindow::showUnits()
+{
+    const QString celsius = tr(" °C");
+    const QString metres = tr(" m");
+    const QString percent = tr(" %");
+    const QString metresPerHour = tr(" m/h");
+    const QList<QPair<QSpinBox *, QString>> units{
+        {ui->maxTempSpinBox, celsius},          {ui->minTempSpinBox, celsius},
+        {ui->altGainSpinBox, metres},           {ui->altLossSpinBox, metres},
+        {ui->maxAltSpinBox, metres},            {ui->ascAvgGradientSpinBox, percent},
+        {ui->ascMaxGradientSpinBox, percent},   {ui->descAvgGradientSpinBox, percent},
+        {ui->descMaxGradientSpinBox, percent},  {ui->ascAvgVarioSpinBox, metresPerHour},
+        {ui->ascMaxVarioSpinBox, metresPerHour}, {ui->descAvgVarioSpinBox, metresPerHour},
+        {ui->descMaxVarioSpinBox, metresPerHour}, {ui->avgHrSpinBox, tr(" bpm")},
+        {ui->maxHrSpinBox, tr(" bpm")},         {ui->caloriesSpinBox, tr(" kcal")},
+    };
+    for (const auto &[box, unit] : units)
+        box->setSuffix(unit);
+}
+
 void MainWindow::enumerateComPorts()
 {
     portBox->refresh();
@@ -93,16 +130,13 @@ void MainWindow::disconnectComPort()
 
 void MainWindow::updateConnectionState(ConnectionState newState, ErrorMessage error)
 {
-    rideArrived = false;
     updateModelData(nullptr, IdentityUpdate);
     acceptance.noteState(newState, error);
     const QString text = ConnectionStatus::text(newState, error);
     if (!text.isEmpty()) {
+        reading.noteState(newState, error);
         ui->lblConnectionStatus->setText(text);
-        if (error == FailedToOpen)
-            statusBar()->showMessage(PortDiagnosis::reason(openedPort));
-        else
-            statusBar()->clearMessage();
+        showLinkNote(error);
     }
     if (newState == Connected && error == NoError)
         PortBox::remember(openedPort);
@@ -132,26 +166,40 @@ void MainWindow::setLinkControlsOn(bool on)
 
 void MainWindow::updateExportButton()
 {
-    ui->exportFitButton->setEnabled(linkControlsOn && record && rideArrived);
+    ui->exportFitButton->setEnabled(linkControlsOn && record && reading.isComplete());
+}
+
+void MainWindow::showLinkNote(ErrorMessage error)
+{
+    const QString note = error == FailedToOpen ? PortDiagnosis::reason(openedPort) : reading.text();
+    if (note.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(note);
 }
 
 void MainWindow::updateModelData(ModelData *modelData, int updatedData)
 {
     record = modelData ? std::make_unique<ModelData>(*modelData) : nullptr;
-    rideArrived = rideArrived || (updatedData & (Bike1Update | Bike2Update)) != 0;
-    updateExportButton();
     if (!modelData || !modelData->deviceModel) {
+        updateExportButton();
         showNoModel();
         return;
     }
     if (updatedData == IdentityUpdate) {
+        updateExportButton();
         if (acceptance.checkModel(*modelData) != DeviceAcceptance::Verdict::Accepted)
             return;
         const DeviceModel &model = *modelData->deviceModel;
         DeviceAcceptance::showModel(model, ui->txtDeviceModel, ui->lblImage);
         arrangeTabs(model);
+        reading.modelAccepted(model);
+        showLinkNote(NoError);
         return;
     }
+    if (reading.noteBlock(updatedData))
+        showLinkNote(NoError);
+    updateExportButton();
     // The copy, not the link's record: a box opened below lets the link replace that one.
     const ModelData &data = *record;
     if (updatedData & AltitudeUpdate)
@@ -162,8 +210,12 @@ void MainWindow::updateModelData(ModelData *modelData, int updatedData)
         bikePages.at(0)->showBike(data.bikes[0], data.unitSystem);
     if (updatedData & Bike2Update)
         bikePages.at(1)->showBike(data.bikes[1], data.unitSystem);
-    if (updatedData & FirmwareVersionUpdate)
-        acceptance.checkFirmware(data);
+    if ((updatedData & FirmwareVersionUpdate)
+        && acceptance.checkFirmware(data) == DeviceAcceptance::Verdict::Accepted) {
+        reading.firmwareAccepted();
+        showLinkNote(NoError);
+        updateExportButton();
+    }
 }
 
 void MainWindow::showNoModel()
@@ -244,15 +296,23 @@ void MainWindow::exportToFit()
         return;
     // Taken now: a state change while the dialog is open drops the window's record.
     ModelData working = *record;
-    const QString path =
+    QString path =
         QFileDialog::getSaveFileName(this, tr("Save to FIT"), QStringLiteral("./"), tr("Fit files (*.fit)"));
     if (path.isEmpty())
         return;
+    // The only file type offered is FIT: a name typed without an ending gets its ending.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".fit");
     storeShownValues(working);
     const QDateTime rideStart(ui->dateEdit->date(), ui->timeEdit->time(), Qt::LocalTime);
     const int bike = ui->bike1RadioButton->isChecked() ? 0 : 1;
-    if (!Outposter::exportToFit(path, &working, bike, rideStart))
-        ExportFailure::tell(this);
+    LeftOutWarning::tell(this, Outposter::leftOutValues(&working, bike, rideStart));
+    QString reason;
+    if (!Outposter::exportToFit(path, &working, bike, rideStart, &reason)) {
+        ExportFailure::tell(this, path, reason);
+        return;
+    }
+    statusBar()->showMessage(tr("Written to %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "velodesk/DeviceAcceptance.h"
+#include "velodesk/ValueReading.h"
 
 #include "linkhub/ConnectionState.h"
 
@@ -52,6 +53,10 @@ private slots:
     void updateModelData(ModelData *modelData, int updatedData);
 
 private:
+    /// Boxes whose values go into the FIT file take no more than its fields hold.
+    void limitBoxesToTheFitFile();
+    /// Each value box shows its unit after the value, as the values are shown.
+    void showUnits();
     void showNoModel();
     /// The data tabs the model has, in their fixed order; the second bike's tab by its feature.
     void arrangeTabs(const DeviceModel &model);
@@ -61,8 +66,10 @@ private:
     void storeShownValues(ModelData &data) const;
     void setConnectControlsEnabled(bool enabled);
     void setLinkControlsOn(bool on);
-    /// Export needs a record with the bikes' values, received since the last state change.
+    /// Export needs a record, and every value of the model's list read on this link.
     void updateExportButton();
+    /// The status bar: why the port did not open, how the values come, or nothing.
+    void showLinkNote(ErrorMessage error);
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<ComListModel> portList;
@@ -71,7 +78,7 @@ private:
     DeviceAcceptance acceptance;
     // The window's own copy of the last record received; dropped at every state change.
     std::unique_ptr<ModelData> record;
-    bool rideArrived = false; // a bike block came since the last state change
+    ValueReading reading;
     bool linkControlsOn = false;
     bool closeRequested = false;
     QList<BikeTabPage *> bikePages;

@@ -20,9 +20,10 @@ int main(int argc, char *argv[])
     std::unique_ptr<QWidget> window(Startup::createWindow(QCoreApplication::arguments()));
     if (auto *wizard = qobject_cast<ExportWizard *>(window.get())) {
         // After Finish or Cancel the window is gone at once, but the program waits for the link
-        // to close, so the device hears the close command.
+        // to close, so the device hears the close command, and for the notification of the file
+        // written, so its offer to open the folder can be taken up.
         QApplication::setQuitOnLastWindowClosed(false);
-        QObject::connect(wizard, &ExportWizard::linkReleased, &app, &QCoreApplication::quit);
+        QObject::connect(wizard, &ExportWizard::allDone, &app, &QCoreApplication::quit);
     } else if (auto *mainWindow = qobject_cast<MainWindow *>(window.get())) {
         // Closed while connected, the window hides and closes only after the link did; a hidden
         // window that closes does not count as the last one closed.

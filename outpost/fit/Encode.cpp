@@ -4,6 +4,8 @@
 #include "outpost/fit/Crc.h"
 #include "outpost/fit/Mesg.h"
 
+#include <QLoggingCategory>
+
 #include <algorithm>
 #include <array>
 #include <iostream>
@@ -12,6 +14,8 @@
 namespace fit {
 
 namespace {
+
+Q_LOGGING_CATEGORY(leftOutCategory, Encode::LeftOutCategory)
 
 constexpr std::uint8_t LocalNumberMask = 0x0F;
 
@@ -73,6 +77,11 @@ void Encode::write(const Mesg &mesg)
 
     const std::vector<std::uint8_t> bytes = dataMessage(mesg, m_layouts[local]);
     writeBytes(bytes.data(), bytes.size());
+    // The file goes out without these values rather than with wrong ones; the one writing it is told.
+    if (!mesg.leftOut().empty()) {
+        for (const std::string &line : mesg.leftOutLines())
+            qCWarning(leftOutCategory, "%s", line.c_str());
+    }
 }
 
 void Encode::write(const MesgLayout &layout)

@@ -24,6 +24,9 @@ public:
     static constexpr std::uint8_t HeaderSize = 14;
     static constexpr std::uint8_t ProtocolVersion = 0x10;
     static constexpr std::uint16_t ProfileVersion = 800;
+    /// The logging category of the warnings about values left out of a message: a program that
+    /// hides diagnostics still lets these through, since they tell of a file written incomplete.
+    static constexpr const char *LeftOutCategory = "outpost.fit";
 
     Encode();
     ~Encode() override;
@@ -33,7 +36,8 @@ public:
 
     /// Starts a file at offset 0 of the stream with a header of data size 0.
     void open(std::iostream &stream);
-    /// Writes a definition message when needed, then the data message. Does nothing unless open.
+    /// Writes a definition message when needed, then the data message, and warns with every line of
+    /// Mesg::leftOutLines. Does nothing unless open.
     void write(const Mesg &mesg);
     /// Writes a definition message and uses it for the following data messages of its local number.
     void write(const MesgLayout &layout);

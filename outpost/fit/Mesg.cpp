@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -31,20 +32,29 @@ ValueBytes littleEndian(std::uint64_t value, std::size_t size)
     return bytes;
 }
 
-// Two's complement bits of a truncated real, wrapped modulo 2^64 so that values beyond the
-// 64-bit range still narrow to their low bytes instead of being undefined.
-std::uint64_t wrappedBits(double truncated)
+// The values a base type holds: its invalid value is not among them, since writing it would say
+// "no value"; the z types mark "no value" with zero, which stays writable as the zero it is.
+struct Range
 {
-    constexpr double twoTo63 = 9223372036854775808.0;
-    if (truncated >= -twoTo63 && truncated < twoTo63)
-        return static_cast<std::uint64_t>(static_cast<std::int64_t>(truncated));
-    constexpr double twoTo64 = 18446744073709551616.0;
-    double reduced = std::fmod(truncated, twoTo64);
-    if (reduced < 0)
-        reduced += twoTo64;
-    if (reduced >= twoTo63)
-        reduced -= twoTo64;
-    return static_cast<std::uint64_t>(static_cast<std::int64_t>(reduced));
+    double lowest;
+    double highest;
+};
+
+Range rangeOf(const BaseType &type)
+{
+    const double bits = 8.0 * type.size;
+    switch (type.code) {
+    case BaseType::SInt8:
+    case BaseType::SInt16:
+    case BaseType::SInt32:
+        return {-std::ldexp(1.0, int(bits) - 1), std::ldexp(1.0, int(bits) - 1) - 2.0};
+    case BaseType::UInt8z:
+    case BaseType::UInt16z:
+    case BaseType::UInt32z:
+        return {0.0, std::ldexp(1.0, int(bits)) - 1.0};
+    default:
+        return {0.0, std::ldexp(1.0, int(bits)) - 2.0};
+    }
 }
 
 } // namespace
@@ -121,8 +131,57 @@ bool Mesg::setFieldReal(FieldNum number, float value, std::size_t index)
 
     if (!std::isfinite(scaled))
         return setFieldBytes(number, index, ValueBytes{type->invalid, type->size});
+    return setFieldScaled(*entry, index, value, scaled);
+}
+
+bool Mesg::setFieldInteger(FieldNum number, std::int64_t value, std::size_t index)
+{
+    const ProfileTable::Field *entry = profileField(number);
+    if (!entry)
+        return false;
+    const double given = static_cast<double>(value);
+    return setFieldScaled(*entry, index, given, (given + entry->offset) * entry->scale);
+}
+
+bool Mesg::setFieldScaled(const ProfileTable::Field &entry, std::size_t index, double given, double scaled)
+{
+    const BaseType *type = BaseType::fromCode(entry.baseType);
+    if (!type)
+        return false;
     const double rounded = std::trunc(scaled >= 0 ? scaled + 0.5 : scaled - 0.5);
-    return setFieldBytes(number, index, littleEndian(wrappedBits(rounded), type->size));
+    const Range range = rangeOf(*type);
+    if (rounded >= range.lowest && rounded <= range.highest) {
+        const auto bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(rounded));
+        return setFieldBytes(entry.number, index, littleEndian(bits, type->size));
+    }
+    if (!setFieldBytes(entry.number, index, ValueBytes{type->invalid, type->size}))
+        return false;
+    m_leftOut.push_back({entry.number, index, given});
+    return true;
+}
+
+void Mesg::forgetLeftOut(FieldNum number, std::size_t index)
+{
+    for (auto it = m_leftOut.begin(); it != m_leftOut.end(); ++it) {
+        if (it->number == number && it->index == index) {
+            m_leftOut.erase(it);
+            return;
+        }
+    }
+}
+
+std::vector<std::string> Mesg::leftOutLines() const
+{
+    std::vector<std::string> lines;
+    for (const LeftOut &entry : m_leftOut) {
+        const ProfileTable::Field *field = m_profile->field(entry.number);
+        std::string units = field && field->units[0] ? std::string(" ") + field->units : std::string();
+        char value[32];
+        std::snprintf(value, sizeof value, "%g", entry.value);
+        lines.push_back(std::string("FIT field ") + m_profile->name + "." + (field ? field->name : "?")
+                        + " cannot hold " + value + units + " (left out)");
+    }
+    return lines;
 }
 
 std::uint64_t Mesg::rawValue(FieldNum number, std::uint64_t missing) const
@@ -148,6 +207,9 @@ const ProfileTable::Field *Mesg::profileField(FieldNum number) const
 
 bool Mesg::setFieldBytes(FieldNum number, std::size_t index, const ValueBytes &bytes)
 {
+    // Every sample of a ride sets its fields again; with nothing left out this costs one test.
+    if (!m_leftOut.empty())
+        forgetLeftOut(number, index);
     for (FieldValue &value : m_fields) {
         if (value.number() == number)
             return value.setElement(index, bytes.data.data(), bytes.size);

@@ -291,24 +291,35 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<float>("value");
         QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("warning"); // the diagnostic of a value left out, or empty
 
         const int session = ProfileTable::SessionIndex;
-        QTest::newRow("5.5 m/s, scale 1000") << session << int(SessionField::AvgSpeed) << 5.5f << QByteArray::fromHex("7c15");
-        QTest::newRow("250 m, scale 5, offset 500") << session << int(SessionField::MaxAltitude) << 250.0f << QByteArray::fromHex("a60e");
-        QTest::newRow("0 m, scale 5, offset 500") << session << int(SessionField::MaxAltitude) << 0.0f << QByteArray::fromHex("c409");
-        QTest::newRow("70000 wraps in uint16") << session << int(SessionField::TotalCalories) << 70000.0f << QByteArray::fromHex("7011");
-        QTest::newRow("-1.25 into sint16, scale 100") << session << int(SessionField::AvgPosGrade) << -1.25f << QByteArray::fromHex("83ff");
-        QTest::newRow("2.5 rounds up") << session << int(SessionField::AvgHeartRate) << 2.5f << QByteArray::fromHex("03");
-        QTest::newRow("2.4 rounds down") << session << int(SessionField::AvgHeartRate) << 2.4f << QByteArray::fromHex("02");
-        QTest::newRow("-2.5 rounds away from zero") << session << int(SessionField::MaxTemperature) << -2.5f << QByteArray::fromHex("fd");
-        QTest::newRow("-0.4 rounds to zero") << session << int(SessionField::MaxTemperature) << -0.4f << QByteArray::fromHex("00");
-        QTest::newRow("3723 s, scale 1000") << session << int(SessionField::TotalTimerTime) << 3723.0f << QByteArray::fromHex("f8ce3800");
-        QTest::newRow("beyond uint32 wraps") << session << int(SessionField::TotalDistance) << 5e7f << QByteArray::fromHex("00f2052a");
-        QTest::newRow("far beyond 64 bits keeps low bytes") << session << int(SessionField::TotalCalories) << 1e20f << QByteArray::fromHex("0000");
+        QTest::newRow("5.5 m/s, scale 1000") << session << int(SessionField::AvgSpeed) << 5.5f << QByteArray::fromHex("7c15") << QString();
+        QTest::newRow("250 m, scale 5, offset 500") << session << int(SessionField::MaxAltitude) << 250.0f << QByteArray::fromHex("a60e") << QString();
+        QTest::newRow("0 m, scale 5, offset 500") << session << int(SessionField::MaxAltitude) << 0.0f << QByteArray::fromHex("c409") << QString();
+        QTest::newRow("70000 is left out of uint16") << session << int(SessionField::TotalCalories) << 70000.0f << QByteArray::fromHex("ffff")
+                                                     << "FIT field session.total_calories cannot hold 70000 kcal (left out)";
+        QTest::newRow("250 km/h is left out of uint16 mm/s") << session << int(SessionField::MaxSpeed) << float(250 / 3.6)
+                                                             << QByteArray::fromHex("ffff")
+                                                             << "FIT field session.max_speed cannot hold 69.4444 m/s (left out)";
+        QTest::newRow("-1 is left out of uint8") << session << int(SessionField::AvgHeartRate) << -1.0f << QByteArray::fromHex("ff")
+                                                 << "FIT field session.avg_heart_rate cannot hold -1 bpm (left out)";
+        QTest::newRow("largest uint16 below the invalid value") << session << int(SessionField::TotalCalories) << 65534.0f
+                                                                << QByteArray::fromHex("feff") << QString();
+        QTest::newRow("-1.25 into sint16, scale 100") << session << int(SessionField::AvgPosGrade) << -1.25f << QByteArray::fromHex("83ff") << QString();
+        QTest::newRow("2.5 rounds up") << session << int(SessionField::AvgHeartRate) << 2.5f << QByteArray::fromHex("03") << QString();
+        QTest::newRow("2.4 rounds down") << session << int(SessionField::AvgHeartRate) << 2.4f << QByteArray::fromHex("02") << QString();
+        QTest::newRow("-2.5 rounds away from zero") << session << int(SessionField::MaxTemperature) << -2.5f << QByteArray::fromHex("fd") << QString();
+        QTest::newRow("-0.4 rounds to zero") << session << int(SessionField::MaxTemperature) << -0.4f << QByteArray::fromHex("00") << QString();
+        QTest::newRow("3723 s, scale 1000") << session << int(SessionField::TotalTimerTime) << 3723.0f << QByteArray::fromHex("f8ce3800") << QString();
+        QTest::newRow("beyond uint32 is left out") << session << int(SessionField::TotalDistance) << 5e7f << QByteArray::fromHex("ffffffff")
+                                                   << "FIT field session.total_distance cannot hold 5e+07 m (left out)";
+        QTest::newRow("far beyond 64 bits is left out") << session << int(SessionField::TotalCalories) << 1e20f << QByteArray::fromHex("ffff")
+                                                       << "FIT field session.total_calories cannot hold 1e+20 kcal (left out)";
         QTest::newRow("not a number is invalid") << session << int(SessionField::AvgPosGrade)
-                                                 << std::numeric_limits<float>::quiet_NaN() << QByteArray::fromHex("ff7f");
+                                                 << std::numeric_limits<float>::quiet_NaN() << QByteArray::fromHex("ff7f") << QString();
         QTest::newRow("activity timer, scale 1000") << int(ProfileTable::ActivityIndex) << int(ActivityField::TotalTimerTime)
-                                                    << 1.5f << QByteArray::fromHex("dc050000");
+                                                    << 1.5f << QByteArray::fromHex("dc050000") << QString();
     }
 
     void realValues()
@@ -317,8 +328,12 @@ private slots:
         QFETCH(int, field);
         QFETCH(float, value);
         QFETCH(QByteArray, stored);
+        QFETCH(QString, warning);
         Mesg mesg(profileIndex);
         QVERIFY(mesg.setFieldReal(FieldNum(field), value));
+        QCOMPARE(mesg.leftOut().size(), std::size_t(warning.isEmpty() ? 0 : 1));
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(warning));
         const Encoded file = encodeWith([&](Encode &encode) { encode.write(mesg); });
         const FitFile read = FitReader::read(file.bytes);
         QVERIFY2(read.isValid(), qPrintable(read.error));

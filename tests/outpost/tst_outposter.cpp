@@ -8,6 +8,7 @@
 
 #include "linkhub/DeviceCatalogue.h"
 #include "linkhub/ModelData.h"
+#include "outpost/FitLimits.h"
 #include "outpost/Outposter.h"
 
 #include <optional>
@@ -111,6 +112,10 @@ private slots:
         QFETCH(int, size);
         QFETCH(QList<quint8>, sessionFields);
         ModelData record = sampleRecord(quint8(modelId));
+        // Within their fields, so that every field holds a value.
+        record.dailyCalories = 4465;
+        record.bikes[0].altGain = 4464;
+        record.bikes[0].maxCadence = 44;
         int result = 1;
         const QByteArray bytes = exportToBytes(&record, 0, summerMorning(), &result);
         QCOMPARE(result, 0);
@@ -171,13 +176,13 @@ private slots:
             {"session event", SessionGlobal, 0, 0x00, 26, 26},
             {"session event type", SessionGlobal, 1, 0x00, 0, 0},
             {"distance", SessionGlobal, 9, 0x86, 1234568, 500000},
-            {"calories, low 16 bits", SessionGlobal, 11, 0x84, 4465, 4465},
+            {"calories beyond 16 bits, left out", SessionGlobal, 11, 0x84, 0xFFFF, 0xFFFF},
             {"average speed", SessionGlobal, 14, 0x84, 7083, 5000},
             {"maximum speed", SessionGlobal, 15, 0x84, 14528, 10000},
             {"average heart rate", SessionGlobal, 16, 0x02, 140, 140},
             {"maximum heart rate", SessionGlobal, 17, 0x02, 185, 185},
             {"time in zone", SessionGlobal, 65, 0x86, 2730000, 2730000},
-            {"ascent, low 16 bits", SessionGlobal, 22, 0x84, 4464, 120},
+            {"ascent beyond 16 bits, left out", SessionGlobal, 22, 0x84, 0xFFFF, 120},
             {"descent", SessionGlobal, 23, 0x84, 850, 130},
             {"maximum altitude", SessionGlobal, 50, 0x84, 2500, 8670},
             {"average ascent grade", SessionGlobal, 53, 0x83, 400, 400},
@@ -190,7 +195,7 @@ private slots:
             {"average descent rate", SessionGlobal, 61, 0x83, 250, 250},
             {"maximum descent rate", SessionGlobal, 63, 0x83, 1500, 1500},
             {"average cadence", SessionGlobal, 18, 0x02, 85, 70},
-            {"maximum cadence, low 8 bits", SessionGlobal, 19, 0x02, 44, 110},
+            {"maximum cadence beyond 8 bits, left out", SessionGlobal, 19, 0x02, 0xFF, 110},
         };
         for (const Row &row : rows) {
             QTest::addRow("bike 1: %s", row.name) << 0 << row.global << row.field << row.baseType << row.bike1;
@@ -216,6 +221,58 @@ private slots:
         QCOMPARE(found->baseType, quint8(baseType));
         const bool isSigned = baseType == 0x01 || baseType == 0x83;
         QCOMPARE(isSigned ? found->signedRaw() : qint64(found->raw()), value);
+    }
+
+    void valuesBeyondTheirFieldsAreLeftOut()
+    {
+        TimeZoneScope zone(Utc);
+        ModelData record = sampleRecord(0x51);
+        record.bikes[0].altGain = 900;
+        record.bikes[0].maxCadence = 110;
+        record.bikes[0].maxSpeed = 2500; // 250.0 km/h
+        record.dailyCalories = 70000;
+        const QStringList lines = {"FIT field session.total_calories cannot hold 70000 kcal (left out)",
+                                   "FIT field session.max_speed cannot hold 69.4444 m/s (left out)"};
+        QCOMPARE(Outposter::leftOutValues(&record, 0, summerMorning()), lines);
+        for (const QString &line : lines)
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(line));
+        const FitFile file = exportAndRead(&record, 0, summerMorning());
+        QVERIFY2(file.isValid(), qPrintable(file.error));
+        const FitMessage session = file.messagesOf(SessionGlobal).first();
+        QCOMPARE(session.field(11)->raw(), 0xFFFFu);
+        QCOMPARE(session.field(15)->raw(), 0xFFFFu);
+        // The values that fit are written as ever.
+        QCOMPARE(session.field(14)->raw(), 7083u);
+        QCOMPARE(session.field(9)->raw(), 1234568u);
+        QCOMPARE(session.field(22)->raw(), 900u);
+        QCOMPARE(session.field(19)->raw(), 110u);
+        QCOMPARE(session.field(16)->raw(), 140u);
+    }
+
+    void limitsAreWhatTheFileHolds()
+    {
+        ModelData record = sampleRecord(0x51);
+        const auto setAll = [&record](int beyond) {
+            Bike &bike = record.bikes[0];
+            record.dailyCalories = FitLimits::Calories + beyond;
+            bike.avgSpeed = quint16(FitLimits::SpeedTenthsKmh + beyond);
+            bike.maxSpeed = quint16(FitLimits::SpeedTenthsKmh + beyond);
+            bike.altGain = FitLimits::AltitudeChange + beyond;
+            bike.altLoss = FitLimits::AltitudeChange + beyond;
+            bike.maxAlt = quint16(FitLimits::MaxAltitude + beyond);
+            record.avgHeartRate = quint8(FitLimits::HeartRate + beyond);
+            record.maxHeartRate = quint8(FitLimits::HeartRate + beyond);
+            bike.avgCadence = quint16(FitLimits::Cadence + beyond);
+            bike.maxCadence = quint16(FitLimits::Cadence + beyond);
+            for (quint16 *grade : {&record.ascentAvgGradient, &record.ascentMaxGradient, &record.descentAvgGradient,
+                                   &record.descentMaxGradient})
+                *grade = quint16(FitLimits::Gradient + beyond);
+            record.dailyMaxTemp = qint8(FitLimits::Temperature + beyond);
+        };
+        setAll(0);
+        QCOMPARE(Outposter::leftOutValues(&record, 0, summerMorning()), QStringList());
+        setAll(1);
+        QCOMPARE(Outposter::leftOutValues(&record, 0, summerMorning()).size(), 15);
     }
 
     void temperatureKeepsItsSign()

@@ -104,7 +104,7 @@ private slots:
             {"maximum speed", 15, 14, 0x84, 14528},
             {"average heart rate", 16, 15, 0x02, 141},
             {"maximum heart rate", 17, 16, 0x02, 187},
-            {"ascent, low 16 bits", 22, 21, 0x84, 4464},
+            {"ascent beyond 16 bits, left out", 22, 21, 0x84, 0xFFFF},
             {"descent", 23, 22, 0x84, 850},
             {"maximum altitude", 50, 43, 0x84, 8670},
             {"average ascent grade", 53, 46, 0x83, 400},
@@ -217,6 +217,21 @@ private slots:
                 bytes += field.bytes;
             QCOMPARE(bytes.toHex(), expected[i].toHex());
         }
+    }
+
+    void sampleSpeedBeyondItsFieldIsLeftOut()
+    {
+        TimeZoneScope zone(Utc);
+        // 250.0 km/h in the middle sample only: its speed is left out, the samples around keep theirs.
+        QTest::ignoreMessage(QtWarningMsg, "FIT field record.speed cannot hold 69.4444 m/s (left out)");
+        const FitFile file = exportAndRead(header(Start, 1) + sample(255) + sample(255, 2500) + sample(255));
+        QVERIFY2(file.isValid(), qPrintable(file.error));
+        const QList<FitMessage> records = file.messagesOf(RecordGlobal);
+        QCOMPARE(records.size(), 3);
+        QCOMPARE(records[0].field(6)->raw(), 8333u);
+        QCOMPARE(records[1].field(6)->raw(), 0xFFFFu);
+        QCOMPARE(records[1].field(3)->raw(), 150u);
+        QCOMPARE(records[2].field(6)->raw(), 8333u);
     }
 
     void timestampsAreTrueInstants_data()

@@ -19,13 +19,14 @@ void FileDialogAnswerer::answer()
     auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
     if (!dialog || !dialog->isVisible())
         return;
-    seen.append({dialog->windowTitle(), dialog->nameFilters()});
+    auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    seen.append({dialog->windowTitle(), dialog->nameFilters(), dialog->directory().absolutePath(), nameEdit->text()});
     if (path.isEmpty()) {
         dialog->reject();
         return;
     }
     if (!nameFilter.isEmpty())
         dialog->selectNameFilter(nameFilter);
-    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+    nameEdit->setText(path);
     dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save)->click();
 }

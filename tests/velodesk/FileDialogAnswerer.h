@@ -16,6 +16,8 @@ public:
     {
         QString caption;
         QStringList nameFilters;
+        QString directory; ///< where the dialog opened
+        QString offeredName; ///< the file name it offered before anything was typed
     };
 
     /// path: what to type, a full path; nameFilter: the file type to pick, or empty to keep the first.

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 /// Answers the modal message boxes that the program opens while a test waits: notes the
-/// title, text and icon of each and presses its OK button.
+/// title, text, icon and informative text of each and presses its OK button.
 class MessageBoxAnswerer : public QObject
 {
 public:
@@ -16,6 +16,7 @@ public:
         QString title;
         QString text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString informativeText;
     };
 
     explicit MessageBoxAnswerer(QObject *parent = nullptr);

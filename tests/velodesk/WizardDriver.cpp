@@ -1,6 +1,7 @@
 #include "WizardDriver.h"
 
 #include "velodesk/ComPortPage.h"
+#include "velodesk/WizardPageId.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/DeviceModel.h"
@@ -72,6 +73,18 @@ void WizardDriver::connectTo(const QString &portName)
     box->setCurrentIndex(-1);
     box->lineEdit()->setText(portName);
     find<QPushButton>(QStringLiteral("btnConnect"))->click();
+}
+
+bool WizardDriver::goToFilePage(const QString &portName, const DeviceModel &model)
+{
+    if (window->currentId() == IntroPageId)
+        press(QWizard::NextButton);
+    connectTo(portName);
+    if (!QTest::qWaitFor([&] { return hasReadAll(model) && button(QWizard::CommitButton)->isEnabled(); },
+                         int(DeviceWait.count())))
+        return false;
+    return press(QWizard::CommitButton) && press(QWizard::NextButton) && press(QWizard::NextButton)
+        && press(QWizard::NextButton) && window->currentId() == ChooseFilePageId;
 }
 
 bool WizardDriver::hasReadAll(const DeviceModel &model) const

@@ -41,6 +41,9 @@ public:
 
     /// Types a port name into the port box and presses "Connect to Device".
     void connectTo(const QString &portName);
+    /// From the connect page (or the introduction before it): connects to the port, waits for every
+    /// value of the model and goes on to the file page, keeping each page's choices; false when stuck.
+    bool goToFilePage(const QString &portName, const DeviceModel &model);
     /// Texts of the status line, one per state report, in order.
     QStringList statusTexts() const { return statuses; }
     /// States reported by the link, in order.

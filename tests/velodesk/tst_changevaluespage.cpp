@@ -371,20 +371,25 @@ void ChangeValuesPageTest::typingIsLimitedToTheField_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
 
+    // Within the record and the FIT file: its fields hold one less than the full 8 or 16 bits.
     QTest::newRow("heart rate 300 (8 bits)") << "hrAvgEdit" << "300" << "30";
-    QTest::newRow("heart rate 255") << "hrMaxEdit" << "255" << "255";
-    QTest::newRow("heart rate 256") << "hrMaxEdit" << "256" << "25";
-    QTest::newRow("cadence 65535") << "cadAvgEdit" << "65535" << "65535";
-    QTest::newRow("cadence 65536 (16 bits)") << "cadMaxEdit" << "65536" << "6553";
-    QTest::newRow("kcal 4294967295") << "kcalEdit" << "4294967295" << "4294967295";
-    QTest::newRow("kcal 4294967296 (32 bits)") << "kcalEdit" << "4294967296" << "429496729";
+    QTest::newRow("heart rate 254") << "hrMaxEdit" << "254" << "254";
+    QTest::newRow("heart rate 255") << "hrMaxEdit" << "255" << "25";
+    QTest::newRow("cadence 254") << "cadAvgEdit" << "254" << "254";
+    QTest::newRow("cadence 255") << "cadMaxEdit" << "255" << "25";
+    QTest::newRow("kcal 65534") << "kcalEdit" << "65534" << "65534";
+    QTest::newRow("kcal 65535") << "kcalEdit" << "65535" << "6553";
+    QTest::newRow("kcal 70000") << "kcalEdit" << "70000" << "7000";
     QTest::newRow("distance 4294.967 km") << "distanceEdit" << "4294.967" << "4294.967";
     QTest::newRow("distance 4294.968 km") << "distanceEdit" << "4294.968" << "4294.96";
     QTest::newRow("distance 9999 km") << "distanceEdit" << "9999.5" << "999.5";
-    QTest::newRow("speed pattern") << "avgSpeedEdit" << "1234.56" << "123.5";
-    QTest::newRow("altitude 65535 m") << "altMaxEdit" << "65535.9" << "65535.9";
-    QTest::newRow("altitude 65536 m (16 bits)") << "altMaxEdit" << "65536.0" << "6553.0";
+    QTest::newRow("speed pattern") << "avgSpeedEdit" << "123.56" << "123.5";
+    QTest::newRow("speed 235.9 km/h") << "maxSpeedEdit" << "235.9" << "235.9";
+    QTest::newRow("speed 250.0 km/h") << "maxSpeedEdit" << "250.0" << "25.0";
+    QTest::newRow("altitude 12606 m") << "altMaxEdit" << "12606.9" << "12606.9";
+    QTest::newRow("altitude 12607 m") << "altMaxEdit" << "12607.0" << "1260.0";
     QTest::newRow("altitude gain over 999 m") << "altGainEdit" << "1480.5" << "1480.5";
+    QTest::newRow("altitude gain 65535 m") << "altGainEdit" << "65535.0" << "6553.0";
     QTest::newRow("letters") << "kcalEdit" << "12a3" << "123";
 }
 

@@ -77,6 +77,8 @@ private slots:
     void portProblemIsExplained_data();
     void portProblemIsExplained();
     void firmwareVerdictFollowsTheReportsSeen();
+    void readCutShortKeepsTheWayShut_data();
+    void readCutShortKeepsTheWayShut();
 
 private:
     std::unique_ptr<TestSettings> settings;
@@ -164,19 +166,24 @@ void ComPortPageTest::modelAndFirmwareChecks_data()
     QTest::addColumn<int>("modelId");
     QTest::addColumn<int>("firmware");
     QTest::addColumn<QString>("boxTitle");
+    QTest::addColumn<QString>("details");
 
     const QString accepted;
     const QString unsupported = QStringLiteral("Device unsupported");
     const QString oldFirmware = QStringLiteral("Firmware unsupported");
-    QTest::newRow("Lumo 10 refused") << 0x11 << 31 << unsupported;
-    QTest::newRow("Lumo 30 refused") << 0x12 << 32 << unsupported;
-    QTest::newRow("Lumo 70 refused") << 0x61 << 10 << unsupported;
-    QTest::newRow("Lumo 20, firmware 30") << 0x21 << 30 << accepted;
-    QTest::newRow("Lumo 20, firmware 29") << 0x21 << 29 << oldFirmware;
-    QTest::newRow("Lumo 40, firmware 35") << 0x22 << 35 << accepted;
-    QTest::newRow("Lumo 50, firmware 29") << 0x23 << 29 << oldFirmware;
-    QTest::newRow("Lumo 60, firmware 12") << 0x51 << 12 << accepted;
-    QTest::newRow("Lumo 60, firmware 11") << 0x51 << 11 << oldFirmware;
+    const QString supported = QStringLiteral("Supported: Lumo 20, Lumo 40, Lumo 50, Lumo 60.");
+    QTest::newRow("Lumo 10 refused") << 0x11 << 31 << unsupported << "Found: Lumo 10 (model id 0x11). " + supported;
+    QTest::newRow("Lumo 30 refused") << 0x12 << 32 << unsupported << "Found: Lumo 30 (model id 0x12). " + supported;
+    QTest::newRow("Lumo 70 refused") << 0x61 << 10 << unsupported << "Found: Lumo 70 (model id 0x61). " + supported;
+    QTest::newRow("Lumo 20, firmware 30") << 0x21 << 30 << accepted << QString();
+    QTest::newRow("Lumo 20, firmware 29") << 0x21 << 29 << oldFirmware
+                                          << "Found firmware version 29; the Lumo 20 needs version 30 or later.";
+    QTest::newRow("Lumo 40, firmware 35") << 0x22 << 35 << accepted << QString();
+    QTest::newRow("Lumo 50, firmware 29") << 0x23 << 29 << oldFirmware
+                                          << "Found firmware version 29; the Lumo 50 needs version 30 or later.";
+    QTest::newRow("Lumo 60, firmware 12") << 0x51 << 12 << accepted << QString();
+    QTest::newRow("Lumo 60, firmware 11") << 0x51 << 11 << oldFirmware
+                                          << "Found firmware version 11; the Lumo 60 needs version 12 or later.";
 }
 
 void ComPortPageTest::modelAndFirmwareChecks()
@@ -184,6 +191,7 @@ void ComPortPageTest::modelAndFirmwareChecks()
     QFETCH(int, modelId);
     QFETCH(int, firmware);
     QFETCH(QString, boxTitle);
+    QFETCH(QString, details);
 
     SimulatedBikeComputer device{quint8(modelId)};
     device.setFirmwareVersion(firmware);
@@ -205,6 +213,7 @@ void ComPortPageTest::modelAndFirmwareChecks()
     QTRY_COMPARE_WITH_TIMEOUT(answerer.boxes().size(), 1, deviceWaitMs);
     const MessageBoxAnswerer::Box box = answerer.boxes().first();
     QCOMPARE(box.title, boxTitle);
+    QCOMPARE(box.informativeText, details);
     if (boxTitle == QLatin1String("Device unsupported")) {
         QCOMPARE(box.text, QStringLiteral("This device is not supported!"));
         QCOMPARE(box.icon, QMessageBox::Critical);
@@ -482,6 +491,61 @@ void ComPortPageTest::firmwareVerdictFollowsTheReportsSeen()
     QTRY_COMPARE(driver.find<QLabel>(QStringLiteral("lblConnectionStatus"))->text(), QStringLiteral("Connection closed"));
     QVERIFY(driver.find<QPushButton>(QStringLiteral("btnConnect"))->isEnabled());
     QVERIFY(!readsModel(device));
+}
+
+void ComPortPageTest::readCutShortKeepsTheWayShut_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("missing");
+
+    // A Lumo 60 reads eight blocks after its firmware check.
+    QTest::newRow("silent after the firmware answer")
+        << int(FaultMode::SilentAfterFirmware) << 0
+        << "altitude and temperature, current bike, heart rate and energy, clock, bike 1, bike 2, bike extras, "
+           "model option";
+    // Identification, firmware and five blocks answered; the bridge is pulled at the sixth request.
+    QTest::newRow("unplugged mid-read") << int(FaultMode::UnplugAfter) << 7 << "bike 2, bike extras, model option";
+}
+
+void ComPortPageTest::readCutShortKeepsTheWayShut()
+{
+    QFETCH(int, fault);
+    QFETCH(int, count);
+    QFETCH(QString, missing);
+
+    SimulatedBikeComputer device{0x51};
+    device.setFault(FaultMode(fault), count);
+    QVERIFY(device.start());
+    WizardDriver driver;
+    driver.connection().setAnswerTimeout(std::chrono::milliseconds(1000));
+    auto *line = driver.find<QLabel>(QStringLiteral("lblPortProblem"));
+    QAbstractButton *commit = driver.button(QWizard::CommitButton);
+    QStringList lines;
+    bool commitEverUsable = false;
+    QObject::connect(&driver.connection(), &ComConnection::modelDataUpdate, &driver.wizard(), [&] {
+        lines.append(line->text());
+        commitEverUsable = commitEverUsable || commit->isEnabled();
+    });
+    driver.connectTo(device.portName());
+
+    QTRY_COMPARE_WITH_TIMEOUT(driver.find<QLabel>(QStringLiteral("lblConnectionStatus"))->text(),
+                              QStringLiteral("Connection lost"), deviceWaitMs);
+    QVERIFY(lines.contains(QStringLiteral("Reading the values (0 of 8)...")));
+    QCOMPARE(line->text(),
+             QStringLiteral("Not every value arrived; missing: %1. Connect again to read them.").arg(missing));
+    QVERIFY(!line->isHidden());
+    QVERIFY(!commitEverUsable);
+    QVERIFY(!commit->isEnabled());
+
+    // The same page connects again, to a device that answers everything.
+    SimulatedBikeComputer good{0x51};
+    QVERIFY(good.start());
+    driver.connectTo(good.portName());
+    QTRY_VERIFY_WITH_TIMEOUT(commit->isEnabled(), deviceWaitMs);
+    QVERIFY(driver.hasReadAll(*good.model()));
+    QVERIFY(lines.contains(QStringLiteral("Reading the values (7 of 8)...")));
+    QVERIFY(line->isHidden());
 }
 
 QTEST_MAIN(ComPortPageTest)

@@ -6,6 +6,7 @@
 #include "TestSettings.h"
 #include "tests/outpost/FitReader.h"
 
+#include "velodesk/BikeTabPage.h"
 #include "velodesk/MainWindow.h"
 #include "velodesk/Startup.h"
 
@@ -116,8 +117,16 @@ private slots:
     void valuesFromEachBlock_data();
     void valuesFromEachBlock();
     void exportWaitsForTheRide();
+    void exportWaitsForEveryValue_data();
+    void exportWaitsForEveryValue();
     void exportsWhatItShows();
     void failedExportIsTold();
+    void boxesHoldWhatTheFileHolds_data();
+    void boxesHoldWhatTheFileHolds();
+    void savedNameGetsTheFitEnding_data();
+    void savedNameGetsTheFitEnding();
+    void unitsBesideTheBoxes_data();
+    void unitsBesideTheBoxes();
 
 private:
     /// Refreshes the port list, presses "Connect to Device" and waits until the export is usable,
@@ -420,6 +429,45 @@ void MainWindowTest::exportWaitsForTheRide()
     QVERIFY(!find<QPushButton>(window, "exportFitButton")->isEnabled());
 }
 
+void MainWindowTest::exportWaitsForEveryValue_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("missing");
+
+    QTest::newRow("silent after the firmware answer")
+        << int(FaultMode::SilentAfterFirmware) << 0
+        << "altitude and temperature, current bike, heart rate and energy, clock, bike 1, bike 2, bike extras, "
+           "model option";
+    // Bike 1 has come when the bridge is pulled.
+    QTest::newRow("unplugged mid-read") << int(FaultMode::UnplugAfter) << 7 << "bike 2, bike extras, model option";
+}
+
+void MainWindowTest::exportWaitsForEveryValue()
+{
+    QFETCH(int, fault);
+    QFETCH(int, count);
+    QFETCH(QString, missing);
+
+    const auto device = listedDevice(0x51);
+    QVERIFY(device);
+    device->setFault(FaultMode(fault), count);
+    MainWindow window;
+    window.show();
+    window.getConnection()->setAnswerTimeout(std::chrono::milliseconds(1000));
+    auto *exportButton = find<QPushButton>(window, "exportFitButton");
+    bool exportEverUsable = false;
+    QObject::connect(window.getConnection(), &ComConnection::modelDataUpdate, &window,
+                     [&] { exportEverUsable = exportEverUsable || exportButton->isEnabled(); });
+    QTest::mouseClick(find<QPushButton>(window, "btnEnumerate"), Qt::LeftButton);
+    QTest::mouseClick(find<QPushButton>(window, "btnConnect"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(window.statusBar()->currentMessage(),
+                              QStringLiteral("Not every value arrived; missing: %1. Connect again to read them.").arg(missing),
+                              deviceWaitMs);
+    QVERIFY(!exportEverUsable);
+    QVERIFY(!exportButton->isEnabled());
+}
+
 void MainWindowTest::exportsWhatItShows()
 {
     const auto device = listedDevice(0x51);
@@ -484,9 +532,109 @@ void MainWindowTest::failedExportIsTold()
     QCOMPARE(boxes.boxes().size(), 1);
     QCOMPARE(boxes.boxes().first().title, QStringLiteral("Exporting failed"));
     QCOMPARE(boxes.boxes().first().icon, QMessageBox::Critical);
+    QCOMPARE(boxes.boxes().first().informativeText,
+             QStringLiteral("%1 could not be written: No such file or directory.").arg(path));
     QVERIFY(window.isVisible());
     QCOMPARE(window.getConnection()->getConnectionState(), Connected);
     QVERIFY(find<QPushButton>(window, "exportFitButton")->isEnabled());
+}
+
+void MainWindowTest::boxesHoldWhatTheFileHolds_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<double>("largest");
+
+    QTest::newRow("calories") << "caloriesSpinBox" << 65534.0;
+    QTest::newRow("heart rate") << "maxHrSpinBox" << 254.0;
+    QTest::newRow("temperature") << "maxTempSpinBox" << 126.0;
+    QTest::newRow("gradient") << "descMaxGradientSpinBox" << 327.0;
+    QTest::newRow("bike speed") << "maxSpeedSpinBox" << 235.9;
+    QTest::newRow("bike altitude gain") << "altGainSpinBox" << 65534.0;
+    QTest::newRow("bike maximum altitude") << "maxAltSpinBox" << 12606.0;
+}
+
+void MainWindowTest::boxesHoldWhatTheFileHolds()
+{
+    QFETCH(QString, box);
+    QFETCH(double, largest);
+
+    MainWindow window;
+    // Bike boxes by the name they share with the Altitude tab: the first bike's page.
+    QWidget *scope = box.startsWith(QLatin1String("maxSpeed")) || box == QLatin1String("altGainSpinBox")
+            || box == QLatin1String("maxAltSpinBox")
+        ? find<QTabWidget>(window, "tabWidgetBikes")->widget(0)
+        : static_cast<QWidget *>(&window);
+    auto *spin = scope->findChild<QAbstractSpinBox *>(box);
+    QVERIFY(spin);
+    const double maximum = qobject_cast<QDoubleSpinBox *>(spin) ? qobject_cast<QDoubleSpinBox *>(spin)->maximum()
+                                                                 : qobject_cast<QSpinBox *>(spin)->maximum();
+    QCOMPARE(maximum, largest);
+}
+
+void MainWindowTest::savedNameGetsTheFitEnding_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("no ending") << "ride1" << "ride1.fit";
+    QTest::newRow("an ending of its own stays") << "ride2.FIT" << "ride2.FIT";
+}
+
+void MainWindowTest::savedNameGetsTheFitEnding()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+
+    const auto device = listedDevice(0x21);
+    QVERIFY(device);
+    MainWindow window;
+    window.show();
+    QVERIFY(connectWindow(window));
+    const QString path = outputFolder.filePath(written);
+    QFile::remove(path);
+    FileDialogAnswerer dialogs(outputFolder.filePath(typed));
+    QTest::mouseClick(find<QPushButton>(window, "exportFitButton"), Qt::LeftButton);
+    QCOMPARE(dialogs.dialogs().size(), 1);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(FitReader::read(file.readAll()).isValid());
+    QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Written to %1").arg(path));
+}
+
+void MainWindowTest::unitsBesideTheBoxes_data()
+{
+    QTest::addColumn<int>("unitSystem");
+    QTest::addColumn<QStringList>("units"); // widget, unit, widget, unit...
+
+    const QStringList always{"maxTempSpinBox", " °C", "descMaxGradientSpinBox", " %", "ascAvgVarioSpinBox", " m/h",
+                             "caloriesSpinBox", " kcal", "maxHrSpinBox", " bpm", "avgSpeedSpinBox", " km/h",
+                             "maxAltSpinBox", " m"};
+    QTest::newRow("metric") << 0 << always + QStringList{"dailyUnitLabel", "km", "totalUnitLabel", "km"};
+    // Distances follow the device's unit system; speeds are shown in km/h either way.
+    QTest::newRow("imperial") << 1 << always + QStringList{"dailyUnitLabel", "mi", "totalUnitLabel", "mi"};
+}
+
+void MainWindowTest::unitsBesideTheBoxes()
+{
+    QFETCH(int, unitSystem);
+    QFETCH(QStringList, units);
+
+    MainWindow window;
+    auto *bikePage = qobject_cast<BikeTabPage *>(find<QTabWidget>(window, "tabWidgetBikes")->widget(0));
+    QVERIFY(bikePage);
+    bikePage->showBike(Bike(), unitSystem);
+    for (qsizetype i = 0; i + 1 < units.size(); i += 2) {
+        const QString &name = units.at(i);
+        // Bike boxes share names with the Altitude tab's: the bike page is searched first.
+        QWidget *shown = bikePage->findChild<QWidget *>(name);
+        if (!shown)
+            shown = window.findChild<QWidget *>(name);
+        QVERIFY2(shown, qPrintable(name));
+        const QString unit = qobject_cast<QLabel *>(shown)            ? qobject_cast<QLabel *>(shown)->text()
+            : qobject_cast<QDoubleSpinBox *>(shown) ? qobject_cast<QDoubleSpinBox *>(shown)->suffix()
+                                                    : qobject_cast<QSpinBox *>(shown)->suffix();
+        QCOMPARE(unit, units.at(i + 1));
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -16,13 +16,16 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
@@ -64,10 +67,14 @@ private slots:
     void searchAddsTheChosenEnding_data();
     void searchAddsTheChosenEnding();
     void uploadPageScreenshot();
+    void filePageProposesNameAndPlace();
+    void valuesLeftOutAreToldFirst();
 
 private:
     /// Starts a device and drives a fresh wizard from its first page up to the file page.
     bool driveToFilePage(WizardDriver &driver, SimulatedBikeComputer &device, bool bike1);
+    /// Types the path into the empty output field and presses Finish.
+    static bool finishWith(WizardDriver &driver, const QString &path);
 
     std::unique_ptr<TestSettings> settings;
     QTemporaryDir outputFolder;
@@ -104,6 +111,13 @@ bool WizardRunTest::driveToFilePage(WizardDriver &driver, SimulatedBikeComputer 
         ->setChecked(true);
     return driver.press(QWizard::NextButton) && driver.press(QWizard::NextButton)
         && driver.press(QWizard::NextButton) && driver.wizard().currentId() == ChooseFilePageId;
+}
+
+bool WizardRunTest::finishWith(WizardDriver &driver, const QString &path)
+{
+    QFile::remove(path);
+    QTest::keyClicks(driver.find<QLineEdit>(QStringLiteral("fileEdit")), path);
+    return driver.press(QWizard::FinishButton) && driver.wizard().result() == QDialog::Accepted;
 }
 
 void WizardRunTest::exportsRide_data()
@@ -343,6 +357,8 @@ void WizardRunTest::failedExportStaysOnFilePage()
              QStringLiteral("There was a problem exporting the file. Please make sure that you have sufficient "
                             "rights and that no other application is currently using the file."));
     QCOMPARE(answerer.boxes().first().icon, QMessageBox::Critical);
+    QCOMPARE(answerer.boxes().first().informativeText,
+             QStringLiteral("%1 could not be written: No such file or directory.").arg(missingFolderPath));
     QVERIFY(driver.wizard().isVisible());
     QCOMPARE(driver.wizard().currentId(), int(ChooseFilePageId));
     QCOMPARE(fileEdit->text(), missingFolderPath);
@@ -412,6 +428,62 @@ void WizardRunTest::uploadPageScreenshot()
     QVERIFY(driver.button(QWizard::FinishButton)->isEnabled());
     QCOMPARE(driver.find<QLineEdit>(QStringLiteral("passwordEdit"))->echoMode(), QLineEdit::Password);
     driver.screenshot(QStringLiteral("7-upload"));
+}
+
+void WizardRunTest::filePageProposesNameAndPlace()
+{
+    // The first time: the documents folder, a name of model, day and bike.
+    {
+        SimulatedBikeComputer device(0x51);
+        WizardDriver driver;
+        QVERIFY(driveToFilePage(driver, device, true));
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(driver.find<QLineEdit>(QStringLiteral("fileEdit"))->placeholderText(),
+                 QDir::toNativeSeparators(QDir(documents).filePath(QStringLiteral("lumo60-2024-03-16-bike1.fit"))));
+        QVERIFY(finishWith(driver, outputFolder.filePath(QStringLiteral("first.fit"))));
+    }
+    QCOMPARE(QSettings().value(QStringLiteral("export/last_folder")).toString(), outputFolder.path());
+
+    // Then the folder used last, where the search dialog opens too.
+    SimulatedBikeComputer device(0x51);
+    WizardDriver driver;
+    QVERIFY(driveToFilePage(driver, device, false));
+    QCOMPARE(driver.find<QLineEdit>(QStringLiteral("fileEdit"))->placeholderText(),
+             outputFolder.filePath(QStringLiteral("lumo60-2024-03-16-bike2.fit")));
+    FileDialogAnswerer cancel{QString()};
+    QTest::mouseClick(driver.find<QPushButton>(QStringLiteral("searchButton")), Qt::LeftButton);
+    QCOMPARE(cancel.dialogs().size(), 1);
+    QCOMPARE(cancel.dialogs().first().directory, outputFolder.path());
+    QCOMPARE(cancel.dialogs().first().offeredName, QStringLiteral("lumo60-2024-03-16-bike2.fit"));
+    QVERIFY(driver.find<QLineEdit>(QStringLiteral("fileEdit"))->text().isEmpty());
+}
+
+void WizardRunTest::valuesLeftOutAreToldFirst()
+{
+    SimulatedBikeComputer device(0x51);
+    ModelData values = device.values();
+    values.bikes[0].maxSpeed = 2500; // 250.0 km/h: a sensor glitch
+    values.dailyCalories = 70000;
+    device.setValues(values);
+    WizardDriver driver;
+    QVERIFY(driveToFilePage(driver, device, true));
+
+    const QString path = outputFolder.filePath(QStringLiteral("glitch.fit"));
+    MessageBoxAnswerer answerer;
+    // The box is answered before the file is written; the lines are the export's own diagnostics.
+    QTest::ignoreMessage(QtWarningMsg, "FIT field session.total_calories cannot hold 70000 kcal (left out)");
+    QTest::ignoreMessage(QtWarningMsg, "FIT field session.max_speed cannot hold 69.4444 m/s (left out)");
+    QVERIFY(finishWith(driver, path));
+    QCOMPARE(answerer.boxes().size(), 1);
+    QCOMPARE(answerer.boxes().first().title, QStringLiteral("Values left out"));
+    QCOMPARE(answerer.boxes().first().icon, QMessageBox::Warning);
+    QCOMPARE(answerer.boxes().first().informativeText,
+             QStringLiteral("FIT field session.total_calories cannot hold 70000 kcal (left out)\n"
+                            "FIT field session.max_speed cannot hold 69.4444 m/s (left out)"));
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const FitMessage session = FitReader::read(written.readAll()).messagesOf(sessionMessage).first();
+    QCOMPARE(fieldOf(session, sessionCalories), quint64(0xFFFF));
 }
 
 QTEST_MAIN(WizardRunTest)

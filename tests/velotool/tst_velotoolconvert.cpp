@@ -5,6 +5,7 @@
 #include "outpost/LocalHttpsServer.h"
 
 #include "outpost/Outposter.h"
+#include "outpost/RawRecordBytes.h"
 #include "outpost/SporticsUploader.h"
 #include "tools/simulator/RawRideRecord.h"
 
@@ -79,6 +80,18 @@ private slots:
         const QList<FitMessage> records = file.messagesOf(RecordGlobal);
         QCOMPARE(records.size(), RawRideRecord::sampleCount());
         QCOMPARE(qint64(records[0].field(253)->raw()) + FitEpoch, RawRideRecord::sampleStart().toSecsSinceEpoch());
+    }
+
+    void valueLeftOutIsWarned()
+    {
+        // One sample of 250.0 km/h: more than the record's speed field holds.
+        const QString input = path(QStringLiteral("glitch.raw"));
+        QVERIFY(FileBytes::write(input, RawRecordBytes::header(QDateTime(QDate(2026, 7, 1), QTime(10, 0)), 1)
+                                            + RawRecordBytes::sample(255, 2500)));
+        const VelotoolRun run = VelotoolProcess::run({"convert", "-q", input, path(QStringLiteral("glitch.fit"))});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.errLines().contains(QStringLiteral("FIT field record.speed cannot hold 69.4444 m/s (left out)")),
+                 qPrintable(run.err));
     }
 
     void printsTheRecordAsJson()

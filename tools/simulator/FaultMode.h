@@ -28,6 +28,9 @@ enum class FaultMode {
     DropBlockAck,
     /// Firmware block n is acknowledged, then the device answers nothing more.
     SilentAfterBlock,
+    /// The firmware version is answered, then the device answers nothing more, as one whose
+    /// line breaks down between the firmware check and the reading of its values.
+    SilentAfterFirmware,
     /// Write requests are recorded but neither stored nor acknowledged.
     UnacknowledgedWrite,
     /// The n-th answer goes out twice in a row; n = 0 sends every answer twice. A repeated

@@ -435,6 +435,9 @@ bool SimulatedBikeComputer::faultSwallows(const RequestFrame &frame)
     case FaultMode::SilentAfterBlock:
         silencedByFault = index == faultCount;
         return false;
+    case FaultMode::SilentAfterFirmware:
+        silencedByFault = frame.code == ReadFirmwareVersion;
+        return false;
     default:
         return false;
     }

@@ -162,7 +162,7 @@ private:
     ModelData deviceValues;
     QHash<quint8, Handler> handlers;
     BootLoader bootLoader;
-    bool silencedByFault = false; // SilentAfterBlock reached its block
+    bool silencedByFault = false; // SilentAfterBlock reached its block, SilentAfterFirmware its answer
     bool blockAckDropped = false; // DropBlockAck dropped its one acknowledgement
     FaultMode faultMode = FaultMode::None;
     int faultCount = 0;

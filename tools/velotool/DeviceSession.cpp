@@ -43,7 +43,7 @@ DeviceSession::~DeviceSession() = default;
 QString DeviceSession::supportedModels() const
 {
     if (m_acceptedModels.isEmpty())
-        return ModelLookup::supportedNames(m_connection.getCatalogue()).join(QStringLiteral(", "));
+        return SupportedModels::names(m_connection.getCatalogue()).join(QStringLiteral(", "));
     QStringList names;
     for (int id : m_acceptedModels)
         if (const DeviceModel *model = m_connection.getCatalogue().value(quint8(id), nullptr))
@@ -83,32 +83,6 @@ void DeviceSession::interrupt()
         return;
     }
     fail(ExitStatus::Interrupted, tr("Interrupted; the session with the bike computer was closed."));
-}
-
-QString DeviceSession::blockName(int updateBits)
-{
-    switch (updateBits) {
-    case AltitudeUpdate:
-        return tr("altitude and temperature");
-    case CurrentBikeUpdate:
-        return tr("current bike");
-    case HeartRateUpdate:
-        return tr("heart rate and energy");
-    case DateTimeUpdate:
-        return tr("clock");
-    case Bike1Update:
-        return tr("bike 1");
-    case Bike2Update:
-        return tr("bike 2");
-    case BikeAuxUpdate:
-        return tr("bike extras");
-    case FirmwareVersionUpdate:
-        return tr("firmware version");
-    case ModelOptionUpdate:
-        return tr("model option");
-    default:
-        return tr("block %1").arg(updateBits);
-    }
 }
 
 void DeviceSession::onStateChanged(ConnectionState state, ErrorMessage error)
@@ -191,7 +165,7 @@ void DeviceSession::onModelDataUpdate(ModelData *data, int updateBits)
         onFirmwareVersion(*data);
     } else if (m_phase == Phase::Reading && m_progress.note(updateBits)) {
         emit progress(tr("Read %1 (%2 of %3)")
-                          .arg(blockName(updateBits))
+                          .arg(ReadProgress::blockName(updateBits))
                           .arg(m_progress.readCount())
                           .arg(m_progress.expectedCount()));
         if (m_progress.isComplete())
@@ -313,13 +287,10 @@ QString DeviceSession::blocksReadText() const
 {
     if (m_progress.expectedCount() == 0)
         return tr("no values read yet");
-    QStringList missing;
-    for (int block : m_progress.missing())
-        missing.append(blockName(block));
     return tr("%1 of %2 blocks read; missing: %3")
         .arg(m_progress.readCount())
         .arg(m_progress.expectedCount())
-        .arg(missing.join(QStringLiteral(", ")));
+        .arg(m_progress.missingNames().join(QStringLiteral(", ")));
 }
 
 QString DeviceSession::accessRuleAdvice(const QString &port, const QString &group)

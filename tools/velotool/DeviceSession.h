@@ -57,8 +57,6 @@ public:
     /// Set when the values were read completely but the device did not confirm the close.
     QString warning() const { return m_warning; }
 
-    /// What a block of the record holds, for progress lines.
-    static QString blockName(int updateBits);
     /// One line naming a port that cannot be opened, what went wrong and what to do.
     static QString portProblem(const QString &port);
     /// The line for a port the user may not use while the package's access rule is in force.

@@ -1,6 +1,12 @@
 #include "tools/velotool/LinkDiagnostics.h"
 
+#include "outpost/fit/Encode.h"
+
+#include <QString>
+
 #include <atomic>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -22,6 +28,11 @@ void LinkDiagnostics::setShown(bool show)
 
 void LinkDiagnostics::handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
+    // A value left out of a file written is the user's business, not a diagnostic of the link.
+    if (type == QtWarningMsg && context.category && std::strcmp(context.category, fit::Encode::LeftOutCategory) == 0) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        return;
+    }
     if (previous && (type == QtFatalMsg || shown))
         previous(type, context, message);
 }

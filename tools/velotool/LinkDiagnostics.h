@@ -4,7 +4,7 @@
 
 /// Keeps the device link's diagnostic lines (debug lines such as "poll thread started",
 /// protocol complaints such as "Timeout") off the terminal unless asked for: velotool says
-/// what happened in its own words.
+/// what happened in its own words. Warnings of values left out of a FIT file always show.
 class LinkDiagnostics
 {
 public:

@@ -42,17 +42,6 @@ QStringList ModelLookup::allNames() const
     return names;
 }
 
-QStringList ModelLookup::supportedNames(const DeviceCatalogue::Map &catalogue)
-{
-    QStringList names;
-    for (const DeviceModel *model : catalogue) {
-        if (SupportedModels::isSupported(model->id))
-            names << model->name;
-    }
-    names.sort();
-    return names;
-}
-
 QString ModelLookup::unknownModelMessage(const QString &nameOrId) const
 {
     return tr("Unknown model \"%1\": name one of %2, or give its model id (such as 0x51).")

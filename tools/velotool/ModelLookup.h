@@ -1,6 +1,7 @@
 #pragma once
 
 #include "linkhub/DeviceCatalogue.h"
+#include "linkhub/SupportedModels.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -25,9 +26,7 @@ public:
     /// Names of every catalogue model, sorted.
     QStringList allNames() const;
     /// Names of the models whose rides can be exported, sorted.
-    QStringList supportedNames() const { return supportedNames(m_catalogue); }
-    /// The same, from another catalogue.
-    static QStringList supportedNames(const DeviceCatalogue::Map &catalogue);
+    QStringList supportedNames() const { return SupportedModels::names(m_catalogue); }
     /// The line that tells a user which names are understood.
     QString unknownModelMessage(const QString &nameOrId) const;
 

@@ -1,6 +1,7 @@
 #include "tools/velotool/ValueWriter.h"
 
 #include "linkhub/ComConnection.h"
+#include "linkhub/ReadProgress.h"
 #include "tools/velotool/Console.h"
 #include "tools/velotool/DeviceReader.h"
 #include "tools/velotool/DeviceSession.h"
@@ -48,7 +49,7 @@ ToolFailure ValueWriter::run(const Change &change)
         }
         written = copy;
         awaitingAdoption = true;
-        m_console.progress(tr("Writing %1...").arg(DeviceSession::blockName(change.block)));
+        m_console.progress(tr("Writing %1...").arg(ReadProgress::blockName(change.block)));
         confirmTimer.start(ConfirmTimeout);
         connection.sendModelData(&copy, change.block);
     });
