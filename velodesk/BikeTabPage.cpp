@@ -5,8 +5,8 @@
 #include "linkhub/Bike.h"
 #include "linkhub/UnitFactors.h"
 #include "outpost/FitLimits.h"
+#include "velodesk/ShownValue.h"
 
-#include <cmath>
 
 namespace {
 // Tenths of km/h per km/h.
@@ -17,11 +17,6 @@ QString distanceText(quint64 millimetres, const UnitFactors &units)
     return QString::number(double(millimetres) * units.distanceDisplay, 'f', 3);
 }
 
-quint16 storedSpeed(double kilometresPerHour)
-{
-    // The box's range keeps the product within the field.
-    return static_cast<quint16>(std::trunc(kilometresPerHour * speedTenths));
-}
 }
 
 BikeTabPage::BikeTabPage(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::BikeTabPage>())
@@ -66,9 +61,10 @@ void BikeTabPage::storeInto(Bike &bike) const
     bike.rideTimeHour = static_cast<quint8>(rideTime.hour());
     bike.rideTimeMin = static_cast<quint8>(rideTime.minute());
     bike.rideTimeSec = static_cast<quint8>(rideTime.second());
-    bike.avgSpeed = storedSpeed(ui->avgSpeedSpinBox->value());
-    bike.maxSpeed = storedSpeed(ui->maxSpeedSpinBox->value());
-    bike.altGain = static_cast<quint32>(ui->altGainSpinBox->value());
-    bike.altLoss = static_cast<quint32>(ui->altLossSpinBox->value());
-    bike.maxAlt = static_cast<quint16>(ui->maxAltSpinBox->value());
+    using ShownValue::keptOrTyped;
+    bike.avgSpeed = keptOrTyped(ui->avgSpeedSpinBox, bike.avgSpeed, speedTenths);
+    bike.maxSpeed = keptOrTyped(ui->maxSpeedSpinBox, bike.maxSpeed, speedTenths);
+    bike.altGain = keptOrTyped(ui->altGainSpinBox, bike.altGain);
+    bike.altLoss = keptOrTyped(ui->altLossSpinBox, bike.altLoss);
+    bike.maxAlt = keptOrTyped(ui->maxAltSpinBox, bike.maxAlt);
 }

@@ -6,6 +6,7 @@
 #include "velodesk/ConnectionStatus.h"
 #include "velodesk/ExportFailure.h"
 #include "velodesk/PortBox.h"
+#include "velodesk/ShownValue.h"
 #include "velodesk/LeftOutWarning.h"
 
 #include "linkhub/ComConnection.h"
@@ -266,26 +267,26 @@ void MainWindow::showHeartRate(const ModelData &data)
 
 void MainWindow::storeShownValues(ModelData &data) const
 {
-    // Every box's range is that of its field, so no value changes on the way.
-    data.dailyMaxTemp = static_cast<qint8>(ui->maxTempSpinBox->value());
-    data.dailyMinTemp = static_cast<qint8>(ui->minTempSpinBox->value());
-    data.dailyAltGain = static_cast<quint32>(ui->altGainSpinBox->value());
-    data.dailyAltLoss = static_cast<quint32>(ui->altLossSpinBox->value());
-    data.dailyMaxAlt = static_cast<quint16>(ui->maxAltSpinBox->value());
-    data.ascentAvgGradient = static_cast<quint16>(ui->ascAvgGradientSpinBox->value());
-    data.ascentMaxGradient = static_cast<quint16>(ui->ascMaxGradientSpinBox->value());
-    data.descentAvgGradient = static_cast<quint16>(ui->descAvgGradientSpinBox->value());
-    data.descentMaxGradient = static_cast<quint16>(ui->descMaxGradientSpinBox->value());
-    data.ascentAvgVario = static_cast<quint16>(ui->ascAvgVarioSpinBox->value());
-    data.ascentMaxVario = static_cast<quint16>(ui->ascMaxVarioSpinBox->value());
-    data.descentAvgVario = static_cast<quint16>(ui->descAvgVarioSpinBox->value());
-    data.descentMaxVario = static_cast<quint16>(ui->descMaxVarioSpinBox->value());
-    data.avgHeartRate = static_cast<quint8>(ui->avgHrSpinBox->value());
-    data.maxHeartRate = static_cast<quint8>(ui->maxHrSpinBox->value());
+    using ShownValue::keptOrTyped;
+    data.dailyMaxTemp = keptOrTyped(ui->maxTempSpinBox, data.dailyMaxTemp);
+    data.dailyMinTemp = keptOrTyped(ui->minTempSpinBox, data.dailyMinTemp);
+    data.dailyAltGain = keptOrTyped(ui->altGainSpinBox, data.dailyAltGain);
+    data.dailyAltLoss = keptOrTyped(ui->altLossSpinBox, data.dailyAltLoss);
+    data.dailyMaxAlt = keptOrTyped(ui->maxAltSpinBox, data.dailyMaxAlt);
+    data.ascentAvgGradient = keptOrTyped(ui->ascAvgGradientSpinBox, data.ascentAvgGradient);
+    data.ascentMaxGradient = keptOrTyped(ui->ascMaxGradientSpinBox, data.ascentMaxGradient);
+    data.descentAvgGradient = keptOrTyped(ui->descAvgGradientSpinBox, data.descentAvgGradient);
+    data.descentMaxGradient = keptOrTyped(ui->descMaxGradientSpinBox, data.descentMaxGradient);
+    data.ascentAvgVario = keptOrTyped(ui->ascAvgVarioSpinBox, data.ascentAvgVario);
+    data.ascentMaxVario = keptOrTyped(ui->ascMaxVarioSpinBox, data.ascentMaxVario);
+    data.descentAvgVario = keptOrTyped(ui->descAvgVarioSpinBox, data.descentAvgVario);
+    data.descentMaxVario = keptOrTyped(ui->descMaxVarioSpinBox, data.descentMaxVario);
+    data.avgHeartRate = keptOrTyped(ui->avgHrSpinBox, data.avgHeartRate);
+    data.maxHeartRate = keptOrTyped(ui->maxHrSpinBox, data.maxHeartRate);
     storeZoneTime(ui->lowerZoneHrTimeEdit->time(), data.hrLowerZoneHour, data.hrLowerZoneMin, data.hrLowerZoneSec);
     storeZoneTime(ui->inZoneHrTimeEdit->time(), data.hrInZoneHour, data.hrInZoneMin, data.hrInZoneSec);
     storeZoneTime(ui->upperZoneHrTimeEdit->time(), data.hrUpperZoneHour, data.hrUpperZoneMin, data.hrUpperZoneSec);
-    data.dailyCalories = static_cast<quint32>(ui->caloriesSpinBox->value());
+    data.dailyCalories = keptOrTyped(ui->caloriesSpinBox, data.dailyCalories);
     for (int bike = 0; bike < bikePages.size(); ++bike)
         bikePages.at(bike)->storeInto(data.bikes[bike]);
 }

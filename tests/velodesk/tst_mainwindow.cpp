@@ -123,6 +123,7 @@ private slots:
     void failedExportIsTold();
     void boxesHoldWhatTheFileHolds_data();
     void boxesHoldWhatTheFileHolds();
+    void deviceValuesBeyondTheBoxesAreLeftOut();
     void savedNameGetsTheFitEnding_data();
     void savedNameGetsTheFitEnding();
     void unitsBesideTheBoxes_data();
@@ -537,6 +538,36 @@ void MainWindowTest::failedExportIsTold()
     QVERIFY(window.isVisible());
     QCOMPARE(window.getConnection()->getConnectionState(), Connected);
     QVERIFY(find<QPushButton>(window, "exportFitButton")->isEnabled());
+}
+
+void MainWindowTest::deviceValuesBeyondTheBoxesAreLeftOut()
+{
+    const auto device = listedDevice(0x51);
+    QVERIFY(device);
+    ModelData values = device->values();
+    values.bikes[0].maxSpeed = 2500; // 250.0 km/h: a sensor glitch
+    values.dailyCalories = 70000;
+    device->setValues(values);
+    MainWindow window;
+    window.show();
+    QVERIFY(connectWindow(window));
+    QTRY_COMPARE_WITH_TIMEOUT(spinValue(window, "caloriesSpinBox"), 65534, deviceWaitMs);
+
+    // The boxes show the most they hold; the file gets no made-up value but leaves these out.
+    const QString path = outputFolder.filePath(QStringLiteral("glitch.fit"));
+    MessageBoxAnswerer boxes;
+    FileDialogAnswerer dialogs(path);
+    QTest::ignoreMessage(QtWarningMsg, "FIT field session.total_calories cannot hold 70000 kcal (left out)");
+    QTest::ignoreMessage(QtWarningMsg, "FIT field session.max_speed cannot hold 69.4444 m/s (left out)");
+    QTest::mouseClick(find<QPushButton>(window, "exportFitButton"), Qt::LeftButton);
+    QCOMPARE(boxes.boxes().size(), 1);
+    QCOMPARE(boxes.boxes().first().title, QStringLiteral("Values left out"));
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const FitMessage session = FitReader::read(written.readAll()).messagesOf(sessionMessage).first();
+    QCOMPARE(session.field(sessionCalories)->raw(), quint64(0xFFFF));
+    QCOMPARE(session.field(sessionMaxSpeed)->raw(), quint64(0xFFFF));
+    QCOMPARE(session.field(sessionAvgSpeed)->raw(), quint64(qRound(values.bikes[0].avgSpeed / 36.0 * 1000)));
 }
 
 void MainWindowTest::boxesHoldWhatTheFileHolds_data()
