@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "logbook/RideListModel.h"
+
+#include "logbook/Logbook.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTime>
+
+RideListModel::RideListModel(Logbook &logbook, QObject *parent) : QSqlQueryModel(parent), m_logbook(logbook) {}
+
+void RideListModel::show(const RideFilter &filter)
+{
+    QSqlQuery query(m_logbook.database());
+    RideQuery::prepare(query, filter);
+    query.exec();
+    setQuery(std::move(query));
+}
+
+int RideListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+RideEntry RideListModel::entry(int row) const
+{
+    return RideQuery::entry(record(row));
+}
+
+QVariant RideListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return QVariant();
+    const RideEntry ride = entry(index.row());
+    switch (index.column()) {
+    case DateColumn:
+        return ride.date;
+    case BikeColumn:
+        return ride.bike;
+    case ModelColumn:
+        return ride.model;
+    case DistanceColumn:
+        return ride.value(RideValue::Distance) / 1e6;
+    case RideTimeColumn:
+        return QTime(0, 0).addSecs(int(ride.value(RideValue::RideTime)));
+    case NoteColumn:
+        return ride.note;
+    default:
+        return QVariant();
+    }
+}
+
+QVariant RideListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QSqlQueryModel::headerData(section, orientation, role);
+    switch (section) {
+    case DateColumn:
+        return tr("Date");
+    case BikeColumn:
+        return tr("Bike");
+    case ModelColumn:
+        return tr("Model");
+    case DistanceColumn:
+        return tr("Distance (km)");
+    case RideTimeColumn:
+        return tr("Ride time");
+    case NoteColumn:
+        return tr("Note");
+    default:
+        return QVariant();
+    }
+}

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "logbook/RideRecorder.h"
+
+#include "logbook/Logbook.h"
+
+#include "linkhub/ModelData.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+
+QStringList valueColumns()
+{
+    QStringList names;
+    for (int i = 0; i < RideValueCount; ++i)
+        names << QLatin1String(RideEntry::columnName(RideValue(i)));
+    return names;
+}
+
+QString now()
+{
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+}
+
+QVariant odometer(const RideEntry &entry)
+{
+    return entry.odometer ? QVariant(qint64(*entry.odometer)) : QVariant();
+}
+
+QVariant nullable(const QString &text)
+{
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+// Updates the values of an entry; the statement's placeholders are those of bindValues().
+QString updateStatement(bool withStart)
+{
+    QStringList sets{QStringLiteral("model = ?")};
+    for (const QString &column : valueColumns())
+        sets << column + QStringLiteral(" = ?");
+    sets << QStringLiteral("has_altitude = ?") << QStringLiteral("unit_system = ?") << QStringLiteral("odometer = ?");
+    if (withStart)
+        sets << QStringLiteral("start = ?") << QStringLiteral("edited = ?");
+    sets << QStringLiteral("changed_at = ?");
+    return QStringLiteral("UPDATE rides SET %1 WHERE id = ?").arg(sets.join(QStringLiteral(", ")));
+}
+
+void bindValues(QSqlQuery &query, const RideEntry &entry)
+{
+    query.addBindValue(nullable(entry.model));
+    for (qint64 value : entry.values)
+        query.addBindValue(value);
+    query.addBindValue(int(entry.hasAltitude));
+    query.addBindValue(entry.unitSystem);
+    query.addBindValue(odometer(entry));
+}
+
+} // namespace
+
+QString RideRecorder::startText(const QDateTime &start)
+{
+    return start.toOffsetFromUtc(start.offsetFromUtc()).toString(Qt::ISODate);
+}
+
+QString RideRecorder::insertStatement()
+{
+    const QStringList columns = QStringList{QStringLiteral("device"), QStringLiteral("day"), QStringLiteral("bike"),
+                                            QStringLiteral("model"), QStringLiteral("start")}
+        + valueColumns()
+        + QStringList{QStringLiteral("has_altitude"), QStringLiteral("unit_system"), QStringLiteral("odometer"),
+                      QStringLiteral("source"), QStringLiteral("edited"), QStringLiteral("note"),
+                      QStringLiteral("recorded_at"), QStringLiteral("changed_at")};
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    return QStringLiteral("INSERT INTO rides (%1) VALUES (%2)")
+        .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+}
+
+void RideRecorder::bindInsert(QSqlQuery &query, const RideEntry &entry)
+{
+    query.addBindValue(nullable(entry.device));
+    query.addBindValue(entry.date.toString(Qt::ISODate));
+    query.addBindValue(entry.bike);
+    query.addBindValue(nullable(entry.model));
+    query.addBindValue(entry.start.isValid() ? QVariant(startText(entry.start)) : QVariant());
+    for (qint64 value : entry.values)
+        query.addBindValue(value);
+    query.addBindValue(int(entry.hasAltitude));
+    query.addBindValue(entry.unitSystem);
+    query.addBindValue(odometer(entry));
+    query.addBindValue(entry.source == RideEntry::Source::Csv ? QStringLiteral("csv") : QStringLiteral("device"));
+    query.addBindValue(int(entry.edited));
+    query.addBindValue(entry.note);
+    const QString time = now();
+    query.addBindValue(time);
+    query.addBindValue(time);
+}
+
+std::optional<LogbookError> RideRecorder::recordRead(const ModelData &record)
+{
+    if (!record.deviceModel)
+        return std::nullopt;
+    return m_logbook.change([&](QSqlDatabase &) -> std::optional<LogbookError> {
+        for (int bike = 0; bike < 2; ++bike) {
+            if (record.bikes[bike].dailyDistance == 0)
+                continue;
+            if (auto failure = keep(RideEntry::fromRecord(record, bike), Kind::Read))
+                return failure;
+        }
+        return std::nullopt;
+    });
+}
+
+std::optional<LogbookError> RideRecorder::recordExport(const ModelData &exported, int bikeIndex,
+                                                       const QDateTime &start, bool edited)
+{
+    if (!exported.deviceModel || bikeIndex < 0 || bikeIndex > 1)
+        return std::nullopt;
+    RideEntry entry = RideEntry::fromRecord(exported, bikeIndex);
+    entry.start = start;
+    entry.edited = edited;
+    return m_logbook.change([&](QSqlDatabase &) { return keep(entry, Kind::Export); });
+}
+
+std::optional<LogbookError> RideRecorder::keep(const RideEntry &entry, Kind kind)
+{
+    QSqlQuery query(m_logbook.database());
+    query.prepare(QStringLiteral("SELECT id, distance, edited FROM rides WHERE device = ? AND bike = ? AND day = ?"));
+    query.addBindValue(entry.device);
+    query.addBindValue(entry.bike);
+    query.addBindValue(entry.date.toString(Qt::ISODate));
+    if (!query.exec())
+        return m_logbook.error(query.lastError());
+    if (!query.next()) {
+        query.prepare(insertStatement());
+        bindInsert(query, entry);
+        return query.exec() ? std::nullopt : std::optional<LogbookError>(m_logbook.error(query.lastError()));
+    }
+    const qint64 id = query.value(0).toLongLong();
+    const qint64 kept = query.value(1).toLongLong();
+    const bool corrected = query.value(2).toBool();
+    const qint64 distance = entry.value(RideValue::Distance);
+    if (kind == Kind::Read && (distance < kept || (distance == kept && corrected)))
+        return std::nullopt;
+    query.prepare(updateStatement(kind == Kind::Export));
+    bindValues(query, entry);
+    if (kind == Kind::Export) {
+        query.addBindValue(startText(entry.start));
+        query.addBindValue(int(entry.edited));
+    }
+    query.addBindValue(now());
+    query.addBindValue(id);
+    return query.exec() ? std::nullopt : std::optional<LogbookError>(m_logbook.error(query.lastError()));
+}
+
+std::optional<LogbookError> RideRecorder::changeOne(const QString &statement, const QVariantList &values, qint64 id)
+{
+    return m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
+        QSqlQuery query(db);
+        query.prepare(statement);
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        query.addBindValue(id);
+        if (!query.exec())
+            return m_logbook.error(query.lastError());
+        if (query.numRowsAffected() == 0)
+            return LogbookError(LogbookError::Kind::NoSuchRide, m_logbook.path(), QString::number(id));
+        return std::nullopt;
+    });
+}
+
+std::optional<LogbookError> RideRecorder::setNote(qint64 id, const QString &note)
+{
+    return changeOne(QStringLiteral("UPDATE rides SET note = ?, changed_at = ? WHERE id = ?"), {note, now()}, id);
+}
+
+std::optional<LogbookError> RideRecorder::remove(qint64 id)
+{
+    return changeOne(QStringLiteral("DELETE FROM rides WHERE id = ?"), {}, id);
+}
