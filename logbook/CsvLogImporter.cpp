@@ -13,14 +13,14 @@
 std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome &outcome)
 {
     const CsvLogLine reader;
-    return m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
+    ImportOutcome counted;
+    const std::optional<LogbookError> failure = m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
         QSqlQuery known(db);
         known.prepare(QStringLiteral("SELECT 1 FROM rides WHERE day = ? AND bike = ? AND distance BETWEEN ? AND ? LIMIT 1"));
         QSqlQuery insert(db);
         insert.prepare(RideRecorder::insertStatement());
         // The log is in the system's encoding, as the export writes it.
         QStringDecoder decode(QStringConverter::System);
-        ImportOutcome counted;
         qint64 number = 0;
         while (!log.atEnd()) {
             QString line = decode(log.readLine());
@@ -40,10 +40,10 @@ std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome
             entry->model = m_model;
             const qint64 distance = entry->value(RideValue::Distance);
             const qint64 tolerance = CsvLogLine::distanceTolerance(entry->unitSystem);
-            known.addBindValue(entry->date.toString(Qt::ISODate));
-            known.addBindValue(m_bike);
-            known.addBindValue(distance - tolerance);
-            known.addBindValue(distance + tolerance);
+            known.bindValue(0, entry->date.toString(Qt::ISODate));
+            known.bindValue(1, m_bike);
+            known.bindValue(2, distance - tolerance);
+            known.bindValue(3, distance + tolerance);
             if (!known.exec())
                 return m_logbook.error(known.lastError());
             const bool alreadyThere = known.next();
@@ -57,7 +57,10 @@ std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome
                 return m_logbook.error(insert.lastError());
             ++counted.imported;
         }
-        outcome = counted;
         return std::nullopt;
     });
+    // Counted only once committed: a failed import took nothing in.
+    if (!failure)
+        outcome = counted;
+    return failure;
 }

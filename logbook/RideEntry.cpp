@@ -6,7 +6,7 @@
 namespace {
 
 const char *const ColumnNames[RideValueCount] = {
-    "distance",          "ride_time",          "kcal",
+    "ride_time",         "distance",           "kcal",
     "avg_speed",         "max_speed",          "avg_cadence",
     "max_cadence",       "max_temperature",    "min_temperature",
     "avg_heart_rate",    "max_heart_rate",     "hr_in_zone",
@@ -53,8 +53,8 @@ RideEntry RideEntry::fromRecord(const ModelData &record, int bikeIndex)
     entry.hasAltitude = record.deviceModel->has(DeviceModel::AltitudeValues);
     entry.unitSystem = record.unitSystem == 0 ? 0 : 1;
     entry.odometer = bike.totalDistance;
-    entry.values = {bike.dailyDistance,
-                    seconds(bike.rideTimeHour, bike.rideTimeMin, bike.rideTimeSec),
+    entry.values = {seconds(bike.rideTimeHour, bike.rideTimeMin, bike.rideTimeSec),
+                    bike.dailyDistance,
                     record.dailyCalories,
                     bike.avgSpeed,
                     bike.maxSpeed,

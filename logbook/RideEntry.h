@@ -16,8 +16,8 @@ class ModelData;
 /// The values of a ride that the CSV log carries, in its column order, in the record's metric
 /// units: millimetres, seconds, tenths of km/h, metres, °C, percent, metres per hour.
 enum class RideValue {
-    Distance,
     RideTime,
+    Distance,
     Kcal,
     AvgSpeed,
     MaxSpeed,

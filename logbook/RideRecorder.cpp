@@ -29,6 +29,12 @@ QVariant odometer(const RideEntry &entry)
     return entry.odometer ? QVariant(qint64(*entry.odometer)) : QVariant();
 }
 
+// A null QString is bound as NULL, which a note never is.
+QString notNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 QVariant nullable(const QString &text)
 {
     return text.isEmpty() ? QVariant() : QVariant(text);
@@ -81,22 +87,25 @@ QString RideRecorder::insertStatement()
 
 void RideRecorder::bindInsert(QSqlQuery &query, const RideEntry &entry)
 {
-    query.addBindValue(nullable(entry.device));
-    query.addBindValue(entry.date.toString(Qt::ISODate));
-    query.addBindValue(entry.bike);
-    query.addBindValue(nullable(entry.model));
-    query.addBindValue(entry.start.isValid() ? QVariant(startText(entry.start)) : QVariant());
+    // By position, so that one prepared statement serves many entries.
+    int at = 0;
+    const auto bind = [&](const QVariant &value) { query.bindValue(at++, value); };
+    bind(nullable(entry.device));
+    bind(entry.date.toString(Qt::ISODate));
+    bind(entry.bike);
+    bind(nullable(entry.model));
+    bind(entry.start.isValid() ? QVariant(startText(entry.start)) : QVariant());
     for (qint64 value : entry.values)
-        query.addBindValue(value);
-    query.addBindValue(int(entry.hasAltitude));
-    query.addBindValue(entry.unitSystem);
-    query.addBindValue(odometer(entry));
-    query.addBindValue(entry.source == RideEntry::Source::Csv ? QStringLiteral("csv") : QStringLiteral("device"));
-    query.addBindValue(int(entry.edited));
-    query.addBindValue(entry.note);
+        bind(value);
+    bind(int(entry.hasAltitude));
+    bind(entry.unitSystem);
+    bind(odometer(entry));
+    bind(entry.source == RideEntry::Source::Csv ? QStringLiteral("csv") : QStringLiteral("device"));
+    bind(int(entry.edited));
+    bind(notNull(entry.note));
     const QString time = now();
-    query.addBindValue(time);
-    query.addBindValue(time);
+    bind(time);
+    bind(time);
 }
 
 std::optional<LogbookError> RideRecorder::recordRead(const ModelData &record)
@@ -174,7 +183,7 @@ std::optional<LogbookError> RideRecorder::changeOne(const QString &statement, co
 
 std::optional<LogbookError> RideRecorder::setNote(qint64 id, const QString &note)
 {
-    return changeOne(QStringLiteral("UPDATE rides SET note = ?, changed_at = ? WHERE id = ?"), {note, now()}, id);
+    return changeOne(QStringLiteral("UPDATE rides SET note = ?, changed_at = ? WHERE id = ?"), {notNull(note), now()}, id);
 }
 
 std::optional<LogbookError> RideRecorder::remove(qint64 id)
