@@ -24,7 +24,11 @@ int RideListModel::columnCount(const QModelIndex &parent) const
 
 RideEntry RideListModel::entry(int row) const
 {
-    return RideQuery::entry(record(row));
+    // The query's own values: record(row) would ask data(), which shows only the list's columns.
+    QSqlRecord values = record();
+    for (int column = 0; column < values.count(); ++column)
+        values.setValue(column, QSqlQueryModel::data(createIndex(row, column)));
+    return RideQuery::entry(values);
 }
 
 QVariant RideListModel::data(const QModelIndex &index, int role) const
