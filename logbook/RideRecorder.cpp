@@ -67,7 +67,14 @@ void bindValues(QSqlQuery &query, const RideEntry &entry)
 
 QString RideRecorder::startText(const QDateTime &start)
 {
-    return start.toOffsetFromUtc(start.offsetFromUtc()).toString(Qt::ISODate);
+    // Always as an offset, "+00:00" included, never "Z", so that readers find the same form.
+    const int offset = start.offsetFromUtc();
+    const int minutes = qAbs(offset) / 60;
+    return start.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
+        + QStringLiteral("%1%2:%3")
+              .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+              .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+              .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString RideRecorder::insertStatement()

@@ -5,14 +5,6 @@
 #include "outpost/CsvExporter.h"
 #include "outpost/Outposter.h"
 
-const DeviceModel *RideReexport::model(const QString &name) const
-{
-    for (const DeviceModel *row : m_catalogue)
-        if (row->name.compare(name, Qt::CaseInsensitive) == 0)
-            return row;
-    return nullptr;
-}
-
 QDateTime RideReexport::start(const RideEntry &ride)
 {
     return ride.start.isValid() ? ride.start : QDateTime(ride.date, QTime(0, 0));

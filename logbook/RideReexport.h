@@ -20,8 +20,8 @@ public:
     RideReexport(const RideReexport &) = delete;
     RideReexport &operator=(const RideReexport &) = delete;
 
-    /// The catalogue row of a model name, or null for a name it does not hold.
-    const DeviceModel *model(const QString &name) const;
+    /// The catalogue row of a model id, or null for an id it does not hold.
+    const DeviceModel *model(quint8 id) const { return m_catalogue.value(id, nullptr); }
 
     /// Writes `ride` as a ride of `model`. False when the file could not be written.
     bool write(const RideEntry &ride, const DeviceModel &model, const QString &path) const;

@@ -224,7 +224,7 @@ private slots:
         QVERIFY(!RideQuery::rides(*logbook, {}, rides));
         const RideEntry ride = rides.at(3);
         const RideReexport reexport;
-        const DeviceModel *model = reexport.model(QStringLiteral("lumo 60"));
+        const DeviceModel *model = reexport.model(0x51);
         QVERIFY(model);
 
         const QString fit = path(QStringLiteral("again.fit"));
