@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "CsvLogText.h"
 #include "RawDatabase.h"
 #include "outpost/FileSizeLimit.h"
 #include "outpost/UnprivilegedFileAccess.h"
@@ -28,21 +29,6 @@ int rideCount(const QString &path)
 {
     RawDatabase raw(path);
     return raw.value(QStringLiteral("SELECT count(*) FROM rides")).toInt();
-}
-
-// A log of `lines` rides, one a day, as the product writes it.
-QByteArray csvLog(int lines)
-{
-    QByteArray log = "Unit; Date; Ride time";
-    for (int i = 0; i < lines; ++i)
-        log += QStringLiteral("\nkm/kmph/meter/Celsius; Sat Mar %1 09:30:00 2024; 01:%2:00; %3.000; 800; 25.5; 48.0; 80; "
-                              "110; 21; 9; 130; 171; 00:40:00; 00:10:00; 00:05:00; 812.0; 640.0; 655.0; 4; 11; 5; 12; "
-                              "600; 1500; 700; 1700")
-                   .arg(i % 28 + 1)
-                   .arg(i % 60, 2, 10, QLatin1Char('0'))
-                   .arg(10 + i)
-                   .toUtf8();
-    return log;
 }
 
 } // namespace
@@ -211,7 +197,7 @@ private slots:
     {
         makeLogbook(path());
         const QByteArray before = FileBytes::read(path());
-        QByteArray log = csvLog(3000);
+        QByteArray log = csvLogText(3000);
         QBuffer input(&log);
         QVERIFY(input.open(QIODevice::ReadOnly));
         std::optional<LogbookError> failure;
