@@ -3,6 +3,7 @@
 #include "ui_ChooseFilePage.h"
 
 #include "velodesk/ExportFailure.h"
+#include "velodesk/LogbookRecording.h"
 
 #include "linkhub/ComConnection.h"
 #include "outpost/CsvExporter.h"
@@ -62,10 +63,15 @@ bool ChooseFilePage::exportRide()
     // Without a record (no device was ever identified) there is nothing to write.
     if (!record)
         return false;
+    bool exported = false;
     if (path.endsWith(QLatin1String(".fit"), Qt::CaseSensitive)) {
         qDebug() << "export fit";
-        return Outposter::exportToFit(path, record, bike, rideStart);
+        exported = Outposter::exportToFit(path, record, bike, rideStart);
+    } else {
+        qDebug() << "export csv";
+        exported = CsvExporter::exportToCsv(path, record, bike, rideStart);
     }
-    qDebug() << "export csv";
-    return CsvExporter::exportToCsv(path, record, bike, rideStart);
+    if (exported)
+        LogbookRecording::recordExport(window(), *record, bike, rideStart, field(QStringLiteral("valuesCorrected")).toBool());
+    return exported;
 }

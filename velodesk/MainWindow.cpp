@@ -10,7 +10,9 @@
 #include "linkhub/ComListModel.h"
 #include "linkhub/ModelData.h"
 #include "linkhub/PortDiagnosis.h"
+#include "logbook/RideEntry.h"
 #include "outpost/Outposter.h"
+#include "velodesk/LogbookRecording.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -241,8 +243,12 @@ void MainWindow::exportToFit()
     storeShownValues(working);
     const QDateTime rideStart(ui->dateEdit->date(), ui->timeEdit->time(), Qt::LocalTime);
     const int bike = ui->bike1RadioButton->isChecked() ? 0 : 1;
-    if (!Outposter::exportToFit(path, &working, bike, rideStart))
+    if (!Outposter::exportToFit(path, &working, bike, rideStart)) {
         ExportFailure::tell(this);
+        return;
+    }
+    const bool edited = RideEntry::fromRecord(working, bike).values != RideEntry::fromRecord(*record, bike).values;
+    LogbookRecording::recordExport(this, working, bike, rideStart, edited);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
