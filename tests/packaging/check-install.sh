@@ -16,6 +16,8 @@ expected=(
   "$libdir/liblinkhub.so.1.0.0"
   "$libdir/liboutpost.so.1"
   "$libdir/liboutpost.so.1.0.0"
+  "$libdir/liblogbook.so.1"
+  "$libdir/liblogbook.so.1.0.0"
   "share/applications/$app.desktop"
   "share/metainfo/$app.metainfo.xml"
   "share/icons/hicolor/scalable/apps/$app.svg"

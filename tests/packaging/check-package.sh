@@ -14,6 +14,7 @@ expected=(
   /usr/bin/velodesk /usr/bin/velotool
   "/usr/$libdir/liblinkhub.so.1" "/usr/$libdir/liblinkhub.so.1.0.0"
   "/usr/$libdir/liboutpost.so.1" "/usr/$libdir/liboutpost.so.1.0.0"
+  "/usr/$libdir/liblogbook.so.1" "/usr/$libdir/liblogbook.so.1.0.0"
   "/usr/share/applications/$app.desktop" "/usr/share/metainfo/$app.metainfo.xml"
   "/usr/share/icons/hicolor/scalable/apps/$app.svg"
   /usr/share/man/man1/velotool.1.gz /usr/share/man/man1/velodesk.1.gz
@@ -28,11 +29,11 @@ name=$(dpkg-deb -f "$package" Package)
 [ "$name" = pacerow ] || { echo "package is named $name, not pacerow" >&2; exit 1; }
 depends=$(dpkg-deb -f "$package" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6sql6 libqt6sql6-sqlite qt6-qpa-plugins; do
   grep -qxF "$needed" <<<"$names" || { echo "Depends lacks $needed: $depends" >&2; exit 1; }
 done
 # The product's own libraries come with it and are nobody's dependency.
-if grep -qE 'linkhub|outpost' <<<"$depends"; then
+if grep -qE 'linkhub|outpost|logbook' <<<"$depends"; then
   echo "Depends names the package's own libraries: $depends" >&2
   exit 1
 fi
