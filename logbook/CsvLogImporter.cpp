@@ -12,13 +12,19 @@
 
 std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome &outcome)
 {
-    const CsvLogLine reader;
+    CsvLogLine reader;
     ImportOutcome counted;
     const std::optional<LogbookError> failure = m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
-        QSqlQuery known(db);
-        known.prepare(QStringLiteral("SELECT 1 FROM rides WHERE day = ? AND bike = ? AND distance BETWEEN ? AND ? LIMIT 1"));
+        // One statement a line: the ride goes in unless its bike, date and distance are there.
         QSqlQuery insert(db);
-        insert.prepare(RideRecorder::insertStatement());
+        insert.prepare(RideRecorder::insertStatement(QStringLiteral(
+            "NOT EXISTS (SELECT 1 FROM rides WHERE day = :day AND bike = :bike AND distance BETWEEN :shortest AND "
+            ":longest)")));
+        const QString day = QStringLiteral(":day");
+        const QString bike = QStringLiteral(":bike");
+        const QString shortest = QStringLiteral(":shortest");
+        const QString longest = QStringLiteral(":longest");
+        const QString time = RideRecorder::now();
         // The log is in the system's encoding, as the export writes it.
         QStringDecoder decode(QStringConverter::System);
         qint64 number = 0;
@@ -40,22 +46,17 @@ std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome
             entry->model = m_model;
             const qint64 distance = entry->value(RideValue::Distance);
             const qint64 tolerance = CsvLogLine::distanceTolerance(entry->unitSystem);
-            known.bindValue(0, entry->date.toString(Qt::ISODate));
-            known.bindValue(1, m_bike);
-            known.bindValue(2, distance - tolerance);
-            known.bindValue(3, distance + tolerance);
-            if (!known.exec())
-                return m_logbook.error(known.lastError());
-            const bool alreadyThere = known.next();
-            known.finish();
-            if (alreadyThere) {
-                ++counted.alreadyThere;
-                continue;
-            }
-            RideRecorder::bindInsert(insert, *entry);
+            RideRecorder::bindInsert(insert, *entry, time);
+            insert.bindValue(day, entry->date.toString(Qt::ISODate));
+            insert.bindValue(bike, m_bike);
+            insert.bindValue(shortest, distance - tolerance);
+            insert.bindValue(longest, distance + tolerance);
             if (!insert.exec())
                 return m_logbook.error(insert.lastError());
-            ++counted.imported;
+            if (insert.numRowsAffected() > 0)
+                ++counted.imported;
+            else
+                ++counted.alreadyThere;
         }
         return std::nullopt;
     });

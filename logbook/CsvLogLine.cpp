@@ -52,11 +52,9 @@ Columns split(QStringView line)
     }
 }
 
-// hh:mm:ss, or an empty column (the log writes a day's time that is no time of day so); seconds.
-std::optional<qint64> duration(QStringView text)
+// hh:mm:ss in seconds, or nothing.
+std::optional<qint64> clockTime(QStringView text)
 {
-    if (text.isEmpty())
-        return 0;
     if (text.size() != 8 || text[2] != u':' || text[5] != u':')
         return std::nullopt;
     bool ok[3];
@@ -66,6 +64,12 @@ std::optional<qint64> duration(QStringView text)
     if (!ok[0] || !ok[1] || !ok[2] || m > 59 || s > 59)
         return std::nullopt;
     return h * 3600 + m * 60 + s;
+}
+
+// hh:mm:ss, or an empty column (the log writes a day's time that is no time of day so); seconds.
+std::optional<qint64> duration(QStringView text)
+{
+    return text.isEmpty() ? std::optional<qint64>(0) : clockTime(text);
 }
 
 } // namespace
@@ -101,10 +105,18 @@ std::optional<QDateTime> CsvLogLine::dateTime(QStringView text) const
     bool dayOk = false;
     bool yearOk = false;
     const QDate date(parts[4].toInt(&yearOk), month, parts[2].toInt(&dayOk));
-    const QTime time = QTime::fromString(parts[3].toString(), QStringLiteral("HH:mm:ss"));
-    if (!dayOk || !yearOk || !date.isValid() || !time.isValid())
+    const std::optional<qint64> seconds = clockTime(parts[3]);
+    if (!dayOk || !yearOk || !date.isValid() || !seconds || *seconds >= 24 * 3600)
         return std::nullopt;
-    return QDateTime(date, time);
+    const QTime time = QTime(0, 0).addSecs(int(*seconds));
+    // The offset from UTC only changes on the hour, and asking the system for it is slow: a log
+    // of many rides asks once an hour of a day.
+    if (date != m_offsetDate || time.hour() != m_offsetHour) {
+        m_offsetDate = date;
+        m_offsetHour = time.hour();
+        m_offset = QDateTime(date, time).offsetFromUtc();
+    }
+    return QDateTime(date, time, Qt::OffsetFromUTC, m_offset);
 }
 
 std::optional<RideEntry> CsvLogLine::read(QStringView line, QString &reason) const

@@ -19,11 +19,6 @@ QStringList valueColumns()
     return names;
 }
 
-QString now()
-{
-    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-}
-
 QVariant odometer(const RideEntry &entry)
 {
     return entry.odometer ? QVariant(qint64(*entry.odometer)) : QVariant();
@@ -38,6 +33,29 @@ QString notNull(const QString &text)
 QVariant nullable(const QString &text)
 {
     return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+// In the order bindInsert() binds them.
+QStringList insertColumns()
+{
+    return QStringList{QStringLiteral("device"), QStringLiteral("day"), QStringLiteral("bike"), QStringLiteral("model"),
+                       QStringLiteral("start")}
+        + valueColumns()
+        + QStringList{QStringLiteral("has_altitude"), QStringLiteral("unit_system"), QStringLiteral("odometer"),
+                      QStringLiteral("source"), QStringLiteral("edited"), QStringLiteral("note"),
+                      QStringLiteral("recorded_at"), QStringLiteral("changed_at")};
+}
+
+// The placeholders of insertColumns(), by name.
+const QStringList &insertMarks()
+{
+    static const QStringList marks = [] {
+        QStringList names;
+        for (qsizetype i = 0; i < insertColumns().size(); ++i)
+            names << QStringLiteral(":v%1").arg(i);
+        return names;
+    }();
+    return marks;
 }
 
 // Updates the values of an entry; the statement's placeholders are those of bindValues().
@@ -77,26 +95,32 @@ QString RideRecorder::startText(const QDateTime &start)
               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString RideRecorder::insertStatement()
+QString RideRecorder::now()
 {
-    const QStringList columns = QStringList{QStringLiteral("device"), QStringLiteral("day"), QStringLiteral("bike"),
-                                            QStringLiteral("model"), QStringLiteral("start")}
-        + valueColumns()
-        + QStringList{QStringLiteral("has_altitude"), QStringLiteral("unit_system"), QStringLiteral("odometer"),
-                      QStringLiteral("source"), QStringLiteral("edited"), QStringLiteral("note"),
-                      QStringLiteral("recorded_at"), QStringLiteral("changed_at")};
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    return QStringLiteral("INSERT INTO rides (%1) VALUES (%2)")
-        .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
 }
 
-void RideRecorder::bindInsert(QSqlQuery &query, const RideEntry &entry)
+int RideRecorder::insertValueCount()
 {
-    // By position, so that one prepared statement serves many entries.
+    return int(insertColumns().size());
+}
+
+QString RideRecorder::insertStatement(const QString &condition)
+{
+    const QStringList columns = insertColumns();
+    const QStringList marks = insertMarks();
+    return QStringLiteral("INSERT INTO rides (%1) SELECT %2%3")
+        .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
+             condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition);
+}
+
+void RideRecorder::bindInsert(QSqlQuery &query, const RideEntry &entry, const QString &time)
+{
+    // By name: Qt spells out a name for each value bound by position, which an import of many
+    // rides would spend most of its time on.
+    const QStringList &marks = insertMarks();
     int at = 0;
-    const auto bind = [&](const QVariant &value) { query.bindValue(at++, value); };
+    const auto bind = [&](const QVariant &value) { query.bindValue(marks[at++], value); };
     bind(nullable(entry.device));
     bind(entry.date.toString(Qt::ISODate));
     bind(entry.bike);
@@ -110,7 +134,6 @@ void RideRecorder::bindInsert(QSqlQuery &query, const RideEntry &entry)
     bind(entry.source == RideEntry::Source::Csv ? QStringLiteral("csv") : QStringLiteral("device"));
     bind(int(entry.edited));
     bind(notNull(entry.note));
-    const QString time = now();
     bind(time);
     bind(time);
 }
@@ -152,7 +175,7 @@ std::optional<LogbookError> RideRecorder::keep(const RideEntry &entry, Kind kind
         return m_logbook.error(query.lastError());
     if (!query.next()) {
         query.prepare(insertStatement());
-        bindInsert(query, entry);
+        bindInsert(query, entry, now());
         return query.exec() ? std::nullopt : std::optional<LogbookError>(m_logbook.error(query.lastError()));
     }
     const qint64 id = query.value(0).toLongLong();

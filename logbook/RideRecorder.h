@@ -32,10 +32,15 @@ public:
     std::optional<LogbookError> setNote(qint64 id, const QString &note);
     std::optional<LogbookError> remove(qint64 id);
 
-    /// The statement that adds an entry, and its values for one entry (id and times aside, which
-    /// the logbook sets), for whoever adds many in one transaction.
-    static QString insertStatement();
-    static void bindInsert(QSqlQuery &query, const RideEntry &entry);
+    /// The statement that adds an entry, only when `condition` holds if one is given (its
+    /// placeholders follow those of the entry), and the entry's values bound with `time` as the
+    /// time it was recorded: for whoever adds many in one transaction.
+    static QString insertStatement(const QString &condition = QString());
+    static void bindInsert(QSqlQuery &query, const RideEntry &entry, const QString &time);
+    /// How many values bindInsert() binds.
+    static int insertValueCount();
+    /// The present time as the logbook keeps it.
+    static QString now();
 
     /// A start as the logbook keeps it: ISO 8601 with its offset from UTC.
     static QString startText(const QDateTime &start);
