@@ -57,6 +57,14 @@ QString number(double value, int decimals)
     return QString::number(value, 'f', decimals);
 }
 
+// The time of day, and the date as well when the start chosen is not on the ride's day.
+QString startColumn(const RideEntry &ride)
+{
+    if (!ride.start.isValid())
+        return QStringLiteral("-");
+    return ride.start.toString(ride.start.date() == ride.date ? QStringLiteral("HH:mm") : QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
 double metres(qint64 millimetres)
 {
     return millimetres / 1000.0;
@@ -77,7 +85,7 @@ QString LogbookPrinter::rideTable(const QList<RideEntry> &rides, const DisplayUn
         if (ride.edited)
             source += tr(", corrected");
         table.add({QString::number(ride.id), ride.date.toString(Qt::ISODate),
-                   ride.start.isValid() ? ride.start.toString(QStringLiteral("HH:mm")) : QStringLiteral("-"),
+                   startColumn(ride),
                    QString::number(ride.bike), ride.model.isEmpty() ? QStringLiteral("-") : ride.model,
                    number(units.distance(quint64(ride.value(RideValue::Distance))), 2),
                    clock(ride.value(RideValue::RideTime)),
