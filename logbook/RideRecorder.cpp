@@ -100,11 +100,6 @@ QString RideRecorder::now()
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
 }
 
-int RideRecorder::insertValueCount()
-{
-    return int(insertColumns().size());
-}
-
 QString RideRecorder::insertStatement(const QString &condition)
 {
     const QStringList columns = insertColumns();

@@ -37,8 +37,6 @@ public:
     /// time it was recorded: for whoever adds many in one transaction.
     static QString insertStatement(const QString &condition = QString());
     static void bindInsert(QSqlQuery &query, const RideEntry &entry, const QString &time);
-    /// How many values bindInsert() binds.
-    static int insertValueCount();
     /// The present time as the logbook keeps it.
     static QString now();
 
