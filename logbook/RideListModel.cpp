@@ -35,20 +35,23 @@ QVariant RideListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || role != Qt::DisplayRole)
         return QVariant();
-    const RideEntry ride = entry(index.row());
+    // Only the column shown is read from the query.
+    const auto raw = [&](const char *column) {
+        return QSqlQueryModel::data(createIndex(index.row(), record().indexOf(QLatin1String(column))));
+    };
     switch (index.column()) {
     case DateColumn:
-        return ride.date;
+        return QDate::fromString(raw("day").toString(), Qt::ISODate);
     case BikeColumn:
-        return ride.bike;
+        return raw("bike").toInt();
     case ModelColumn:
-        return ride.model;
+        return raw("model").toString();
     case DistanceColumn:
-        return ride.value(RideValue::Distance) / 1e6;
+        return raw(RideEntry::columnName(RideValue::Distance)).toLongLong() / 1e6;
     case RideTimeColumn:
-        return QTime(0, 0).addSecs(int(ride.value(RideValue::RideTime)));
+        return QTime(0, 0).addSecs(raw(RideEntry::columnName(RideValue::RideTime)).toInt());
     case NoteColumn:
-        return ride.note;
+        return raw("note").toString();
     default:
         return QVariant();
     }
