@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job, without a bike computer: installs what is missing, builds the command-line program
 # velotool, then reads the built-in simulated Lumo 60 and writes its ride as a FIT activity file
-# and as a line of a CSV log. Usage: bash scripts/demo.sh [FOLDER]   (default: rides)
+# and as a line of a CSV log, keeping both in a logbook in the folder, which it then lists.
+# Usage: bash scripts/demo.sh [FOLDER]   (default: rides)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,11 +20,15 @@ stamp=$(date +%Y%m%d-%H%M%S)
 
 echo
 echo "== FIT activity file (progress on standard error)"
-"$velotool" export --simulate "Lumo 60" "$folder/lumo60-$stamp.fit"
+"$velotool" export --simulate "Lumo 60" --logbook "$folder/logbook.sqlite" "$folder/lumo60-$stamp.fit"
 
 echo
 echo "== CSV log (one line per ride; the headings come with the first)"
-"$velotool" export --quiet --simulate "Lumo 60" "$folder/rides.csv"
+"$velotool" export --quiet --simulate "Lumo 60" --logbook "$folder/logbook.sqlite" "$folder/rides.csv"
+
+echo
+echo "== The logbook (every ride kept, one entry per device, bike and day)"
+"$velotool" logbook list --logbook "$folder/logbook.sqlite"
 
 echo
 echo "Files in $folder/:"

@@ -8,6 +8,7 @@
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ModelData.h"
+#include "logbook/RideEntry.h"
 #include "outpost/FitLimits.h"
 
 #include <QSignalBlocker>
@@ -75,6 +76,7 @@ ChangeValuesPage::ChangeValuesPage(ComConnection *connection, QWidget *parent)
     ui->setupUi(this);
     setEditable(false);
     this->connection = connection;
+    registerField(QStringLiteral("valuesCorrected"), this, "valuesCorrected");
 
     const UnitFactors &units = *shownUnits;
     distanceValidator = attachValidator(ui->distanceEdit, distancePattern, largest<quint32>());
@@ -224,6 +226,7 @@ bool ChangeValuesPage::validatePage()
     if (!record)
         return true;
     Bike &bike = record->bikes[bikeIndex()];
+    const RideEntry asShown = RideEntry::fromRecord(*record, bikeIndex());
 
     // Text that is no time of day (incomplete, or 24 hours and more) leaves the stored time alone.
     const QTime rideTime = RideTimeValidator::readTime(ui->rideTimeEdit->text());
@@ -252,5 +255,6 @@ bool ChangeValuesPage::validatePage()
     record->maxHeartRate = storedCount<quint8>(ui->hrMaxEdit->text());
     bike.avgCadence = storedCount<quint16>(ui->cadAvgEdit->text());
     bike.maxCadence = storedCount<quint16>(ui->cadMaxEdit->text());
+    corrected = corrected || RideEntry::fromRecord(*record, bikeIndex()).values != asShown.values;
     return true;
 }

@@ -20,6 +20,8 @@ class ChangeValuesPage;
 class ChangeValuesPage : public QWizardPage
 {
     Q_OBJECT
+    /// Whether the user changed a value of the ride on this page (wizard field "valuesCorrected").
+    Q_PROPERTY(bool valuesCorrected READ valuesCorrected)
 
 public:
     /// The connection stays the caller's.
@@ -29,6 +31,8 @@ public:
     void initializePage() override;
     /// Stores the shown values; never blocks Next.
     bool validatePage() override;
+
+    bool valuesCorrected() const { return corrected; }
 
 private slots:
     void onChangeValues();
@@ -58,4 +62,5 @@ private:
     FieldLimitValidator *altGainValidator = nullptr;
     FieldLimitValidator *altLossValidator = nullptr;
     FieldLimitValidator *altMaxValidator = nullptr;
+    bool corrected = false;
 };

@@ -5,6 +5,7 @@
 #include "velodesk/ExportFailure.h"
 #include "velodesk/ExportPlace.h"
 #include "velodesk/LeftOutWarning.h"
+#include "velodesk/LogbookRecording.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ModelData.h"
@@ -87,11 +88,16 @@ bool ChooseFilePage::exportRide(QString *reason)
     // Without a record (no device was ever identified) there is nothing to write.
     if (!record)
         return false;
+    bool exported = false;
     if (path.endsWith(QLatin1String(".fit"), Qt::CaseSensitive)) {
         qDebug() << "export fit";
         LeftOutWarning::tell(this, Outposter::leftOutValues(record, bike, rideStart));
-        return Outposter::exportToFit(path, record, bike, rideStart, reason);
+        exported = Outposter::exportToFit(path, record, bike, rideStart, reason);
+    } else {
+        qDebug() << "export csv";
+        exported = CsvExporter::exportToCsv(path, record, bike, rideStart, reason);
     }
-    qDebug() << "export csv";
-    return CsvExporter::exportToCsv(path, record, bike, rideStart, reason);
+    if (exported)
+        LogbookRecording::recordExport(window(), *record, bike, rideStart, field(QStringLiteral("valuesCorrected")).toBool());
+    return exported;
 }

@@ -5,14 +5,16 @@
 #include "velodesk/BikeTabPage.h"
 #include "velodesk/ConnectionStatus.h"
 #include "velodesk/ExportFailure.h"
+#include "velodesk/LeftOutWarning.h"
+#include "velodesk/LogbookRecording.h"
 #include "velodesk/PortBox.h"
 #include "velodesk/ShownValue.h"
-#include "velodesk/LeftOutWarning.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ComListModel.h"
 #include "linkhub/ModelData.h"
 #include "linkhub/PortDiagnosis.h"
+#include "logbook/RideEntry.h"
 #include "outpost/FitLimits.h"
 #include "outpost/Outposter.h"
 
@@ -313,6 +315,8 @@ void MainWindow::exportToFit()
         ExportFailure::tell(this, path, reason);
         return;
     }
+    const bool edited = RideEntry::fromRecord(working, bike).values != RideEntry::fromRecord(*record, bike).values;
+    LogbookRecording::recordExport(this, working, bike, rideStart, edited);
     statusBar()->showMessage(tr("Written to %1").arg(QDir::toNativeSeparators(path)));
 }
 

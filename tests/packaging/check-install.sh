@@ -18,6 +18,8 @@ expected=(
   "$libdir/liblinkhub.so.$version"
   "$libdir/liboutpost.so.$soversion"
   "$libdir/liboutpost.so.$version"
+  "$libdir/liblogbook.so.$soversion"
+  "$libdir/liblogbook.so.$version"
   "share/doc/pacerow/copyright"
   "share/doc/pacerow/changelog.gz"
   "share/applications/$app.desktop"

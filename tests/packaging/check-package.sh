@@ -16,6 +16,7 @@ expected=(
   /usr/bin/velodesk /usr/bin/velotool
   "/usr/$libdir/liblinkhub.so.$soversion" "/usr/$libdir/liblinkhub.so.$version"
   "/usr/$libdir/liboutpost.so.$soversion" "/usr/$libdir/liboutpost.so.$version"
+  "/usr/$libdir/liblogbook.so.$soversion" "/usr/$libdir/liblogbook.so.$version"
   /usr/share/doc/pacerow/copyright /usr/share/doc/pacerow/changelog.gz
   "/usr/share/applications/$app.desktop" "/usr/share/metainfo/$app.metainfo.xml"
   "/usr/share/icons/hicolor/scalable/apps/$app.svg"
@@ -35,11 +36,11 @@ changelog=$(dpkg-deb --fsys-tarfile "$package" | tar -xO ./usr/share/doc/pacerow
 [[ "$changelog" == "pacerow ($version) "* ]] || { echo "the changelog's newest entry is not $version" >&2; exit 1; }
 depends=$(dpkg-deb -f "$package" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6sql6 libqt6sql6-sqlite qt6-qpa-plugins; do
   grep -qxF "$needed" <<<"$names" || { echo "Depends lacks $needed: $depends" >&2; exit 1; }
 done
 # The product's own libraries come with it and are nobody's dependency.
-if grep -qE 'linkhub|outpost' <<<"$depends"; then
+if grep -qE 'linkhub|outpost|logbook' <<<"$depends"; then
   echo "Depends names the package's own libraries: $depends" >&2
   exit 1
 fi

@@ -23,6 +23,8 @@ void TestSettings::clear()
 {
     QSettings settings;
     settings.clear();
+    // Exports keep their rides in a logbook of the test's, never in the user's.
+    settings.setValue(QStringLiteral("logbook/path"), folder.filePath(QStringLiteral("logbook.sqlite")));
     settings.sync();
 }
 

@@ -10,7 +10,7 @@ public:
     TestSettings();
     ~TestSettings();
 
-    /// Removes every stored setting.
+    /// Removes every stored setting, and names a logbook in the temporary folder.
     void clear();
     /// The stored "show_intro", or an invalid value when it was never written.
     static QVariant showIntro();

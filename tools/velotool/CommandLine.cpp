@@ -6,6 +6,7 @@
 #include "tools/velotool/ConvertCommand.h"
 #include "tools/velotool/ExportCommand.h"
 #include "tools/velotool/FirmwareCommand.h"
+#include "tools/velotool/LogbookCommand.h"
 #include "tools/velotool/OdometerCommand.h"
 #include "tools/velotool/PortsCommand.h"
 #include "tools/velotool/ReadCommand.h"
@@ -28,6 +29,7 @@ QString CommandLine::helpText() const
               "  firmware  %7\n"
               "  convert   %8\n"
               "  upload    %9\n"
+              "  logbook   %10\n"
               "\n"
               "Every command takes --help and --version; \"velotool COMMAND --help\" tells more.\n"
               "Progress goes to standard error (--quiet silences it), results to standard output.\n"
@@ -38,6 +40,7 @@ QString CommandLine::helpText() const
                .arg(PortsCommand::summary(), SimulateCommand::summary(), ReadCommand::summary(),
                     ExportCommand::summary(), ClockCommand::summary(), OdometerCommand::summary(),
                     FirmwareCommand::summary(), ConvertCommand::summary(), UploadCommand::summary())
+               .arg(LogbookCommand::summary())
         + CommandParser::exitStatusHelp();
 }
 
@@ -63,6 +66,8 @@ int CommandLine::run(const QStringList &arguments)
         return ConvertCommand(m_console).run(rest);
     if (command == QLatin1String("upload"))
         return UploadCommand(m_console).run(rest);
+    if (command == QLatin1String("logbook"))
+        return LogbookCommand(m_console).run(rest);
 
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         m_console.print(helpText());

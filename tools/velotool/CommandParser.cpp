@@ -125,5 +125,7 @@ QString CommandParser::exitStatusHelp()
               "  10   the input file (a raw ride record, a firmware image) cannot be read or is not what the command takes\n"
               "  11   the portal refused the upload (its HTTP status is named)\n"
               "  12   the portal cannot be reached, its certificate is not trusted, or it did not answer in time\n"
+              "  13   the logbook cannot be opened or written (damaged, newer version, no permission, still busy after "
+              "the wait)\n"
               "  130  interrupted (Ctrl-C)\n");
 }

@@ -16,6 +16,7 @@ enum class ExitStatus : int {
     InputUnreadable = 10,
     PortalRefused = 11,
     PortalUnreachable = 12,
+    LogbookUnavailable = 13,
     Interrupted = 130,
 };
 

@@ -5,6 +5,7 @@
 #include "tools/velotool/DeviceReader.h"
 #include "tools/velotool/OutputTarget.h"
 #include "tools/velotool/ReportPrinter.h"
+#include "tools/velotool/RideLogging.h"
 #include "tools/velotool/RideReport.h"
 
 #include <QDir>
@@ -43,6 +44,7 @@ int ExportCommand::run(const QStringList &arguments)
     QCommandLineParser &parser = command.parser();
     DeviceReader::addOptions(parser);
     command.addLogOption();
+    RideLogging::addOptions(parser);
     const QCommandLineOption bikeOption(QStringLiteral("bike"), tr("The bike whose ride is written (default 1)."),
                                         QStringLiteral("1|2"), QStringLiteral("1"));
     const QCommandLineOption startOption(QStringLiteral("start"),
@@ -80,6 +82,9 @@ int ExportCommand::run(const QStringList &arguments)
     DeviceReader reader(m_console);
     if (const auto failure = reader.takeOptions(parser))
         return fail(command.usageError(failure->message));
+    RideLogging logging(m_console);
+    if (const auto failure = logging.takeOptions(parser, reader.simulatedModel().has_value()))
+        return fail(command.usageError(failure->message));
     const OutputTarget output(parser.positionalArguments().constFirst());
     if (const auto failure = output.checkWritable())
         return fail(*failure);
@@ -95,8 +100,10 @@ int ExportCommand::run(const QStringList &arguments)
         return fail({ExitStatus::Interrupted, tr("Interrupted; %1 was left as it was.").arg(path)});
     m_console.progress(output.kind() == OutputTarget::Kind::Fit ? tr("Writing the FIT file...")
                                                                  : tr("Appending to the CSV log..."));
+    logging.recordRead(*reader.record());
     if (const auto failure = output.write(reader.record(), bikeIndex, rideStart))
         return fail(*failure);
+    logging.recordExport(*reader.record(), bikeIndex, rideStart);
 
     const RideReport report = RideReport::ofRide(*reader.record(), bikeIndex, rideStart);
     m_console.print(ReportPrinter::toText(report)

@@ -5,6 +5,7 @@
 #include "tools/velotool/Console.h"
 #include "tools/velotool/DeviceReader.h"
 #include "tools/velotool/ReportPrinter.h"
+#include "tools/velotool/RideLogging.h"
 #include "tools/velotool/RideReport.h"
 
 QString ReadCommand::summary()
@@ -22,15 +23,19 @@ int ReadCommand::run(const QStringList &arguments)
     QCommandLineParser &parser = command.parser();
     DeviceReader::addOptions(parser);
     command.addLogOption();
+    RideLogging::addOptions(parser);
     const QCommandLineOption jsonOption(QStringLiteral("json"), tr("Prints the values as one JSON object."));
     parser.addOption(jsonOption);
     if (const auto status = command.parse(arguments, m_console))
         return int(*status);
 
     DeviceReader reader(m_console);
+    RideLogging logging(m_console);
     std::optional<ToolFailure> failure = command.expectPositional(0, QString());
     if (!failure) {
         failure = reader.takeOptions(parser);
+        if (!failure)
+            failure = logging.takeOptions(parser, reader.simulatedModel().has_value());
         if (failure)
             failure = command.usageError(failure->message);
     }
@@ -44,6 +49,7 @@ int ReadCommand::run(const QStringList &arguments)
         return int(failure->status);
     }
 
+    logging.recordRead(*reader.record());
     const RideReport report = RideReport::ofDevice(*reader.record());
     m_console.print(parser.isSet(jsonOption) ? ReportPrinter::toJson(report) : ReportPrinter::toText(report));
     return int(ExitStatus::Success);

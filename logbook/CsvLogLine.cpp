@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "logbook/CsvLogLine.h"
+
+#include "linkhub/UnitFactors.h"
+
+#include <QLocale>
+#include <QTime>
+#include <QVarLengthArray>
+
+#include <cmath>
+
+namespace {
+
+const QString MetricUnits = QStringLiteral("km/kmph/meter/Celsius");
+const QString ImperialUnits = QStringLiteral("miles/mph/feet/Fahrenheit");
+const QString NotAvailable = QStringLiteral("-");
+constexpr int FirstAltitudeColumn = 16; // "Max. altitude", counted from 0
+
+enum Column {
+    Units,
+    Date,
+    RideTime,
+    Distance,
+    Kcal,
+    AvgSpeed,
+    MaxSpeed,
+    AvgCadence,
+    MaxCadence,
+    MaxTemperature,
+    MinTemperature,
+    AvgHeartRate,
+    MaxHeartRate,
+    HrInZone,
+    HrLowerZone,
+    HrUpperZone,
+};
+
+using Columns = QVarLengthArray<QStringView, CsvLogLine::ColumnCount + 1>;
+
+Columns split(QStringView line)
+{
+    Columns columns;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype at = line.indexOf(u"; ", from);
+        if (at < 0 || columns.size() > CsvLogLine::ColumnCount) {
+            columns.append(line.mid(from));
+            return columns;
+        }
+        columns.append(line.mid(from, at - from));
+        from = at + 2;
+    }
+}
+
+// hh:mm:ss in seconds, or nothing.
+std::optional<qint64> clockTime(QStringView text)
+{
+    if (text.size() != 8 || text[2] != u':' || text[5] != u':')
+        return std::nullopt;
+    bool ok[3];
+    const int h = text.mid(0, 2).toInt(&ok[0]);
+    const int m = text.mid(3, 2).toInt(&ok[1]);
+    const int s = text.mid(6, 2).toInt(&ok[2]);
+    if (!ok[0] || !ok[1] || !ok[2] || m > 59 || s > 59)
+        return std::nullopt;
+    return h * 3600 + m * 60 + s;
+}
+
+// hh:mm:ss, or an empty column (the log writes a day's time that is no time of day so); seconds.
+std::optional<qint64> duration(QStringView text)
+{
+    return text.isEmpty() ? std::optional<qint64>(0) : clockTime(text);
+}
+
+} // namespace
+
+CsvLogLine::CsvLogLine()
+{
+    for (const QLocale &locale : {QLocale::c(), QLocale::system()}) {
+        for (int month = 1; month <= 12; ++month)
+            for (QLocale::FormatType format : {QLocale::ShortFormat, QLocale::LongFormat}) {
+                m_months.insert(locale.monthName(month, format).toLower(), month);
+                m_months.insert(locale.standaloneMonthName(month, format).toLower(), month);
+            }
+    }
+}
+
+bool CsvLogLine::namesUnits(QStringView line)
+{
+    return line.startsWith(MetricUnits + QStringLiteral("; ")) || line.startsWith(ImperialUnits + QStringLiteral("; "));
+}
+
+qint64 CsvLogLine::distanceTolerance(int unitSystem)
+{
+    return qint64(std::ceil(0.0005 / UnitFactors::forSystem(unitSystem).distanceDisplay));
+}
+
+std::optional<QDateTime> CsvLogLine::dateTime(QStringView text) const
+{
+    // Weekday, month, day, time, year; the weekday says nothing the date does not.
+    const QList<QStringView> parts = text.split(u' ', Qt::SkipEmptyParts);
+    if (parts.size() != 5)
+        return std::nullopt;
+    const int month = m_months.value(parts[1].toString().toLower(), 0);
+    bool dayOk = false;
+    bool yearOk = false;
+    const QDate date(parts[4].toInt(&yearOk), month, parts[2].toInt(&dayOk));
+    const std::optional<qint64> seconds = clockTime(parts[3]);
+    if (!dayOk || !yearOk || !date.isValid() || !seconds || *seconds >= 24 * 3600)
+        return std::nullopt;
+    const QTime time = QTime(0, 0).addSecs(int(*seconds));
+    // The offset from UTC only changes on the hour, and asking the system for it is slow: a log
+    // of many rides asks once an hour of a day.
+    if (date != m_offsetDate || time.hour() != m_offsetHour) {
+        m_offsetDate = date;
+        m_offsetHour = time.hour();
+        m_offset = QDateTime(date, time).offsetFromUtc();
+    }
+    return QDateTime(date, time, Qt::OffsetFromUTC, m_offset);
+}
+
+std::optional<RideEntry> CsvLogLine::read(QStringView line, QString &reason) const
+{
+    const Columns columns = split(line);
+    if (columns.size() != ColumnCount) {
+        reason = tr("%1 columns instead of %2").arg(columns.size()).arg(ColumnCount);
+        return std::nullopt;
+    }
+    RideEntry entry;
+    entry.source = RideEntry::Source::Csv;
+    if (columns[Units] == MetricUnits)
+        entry.unitSystem = 0;
+    else if (columns[Units] == ImperialUnits)
+        entry.unitSystem = 1;
+    else {
+        reason = tr("the first column names no units");
+        return std::nullopt;
+    }
+    const std::optional<QDateTime> start = dateTime(columns[Date]);
+    if (!start) {
+        reason = tr("\"%1\" is not a date").arg(columns[Date]);
+        return std::nullopt;
+    }
+    entry.start = *start;
+    entry.date = start->date();
+    entry.hasAltitude = columns[FirstAltitudeColumn] != NotAvailable;
+
+    const UnitFactors &units = UnitFactors::forSystem(entry.unitSystem);
+    const bool metric = entry.unitSystem == 0;
+    for (int column = RideTime; column < ColumnCount; ++column) {
+        const RideValue which = RideValue(column - RideTime);
+        const QStringView text = columns[column];
+        bool ok = true;
+        qint64 value = 0;
+        if (column == RideTime || column == HrInZone || column == HrLowerZone || column == HrUpperZone) {
+            const std::optional<qint64> seconds = duration(text);
+            ok = seconds.has_value();
+            value = seconds.value_or(0);
+        } else if (text == NotAvailable && (column == MaxTemperature || column == MinTemperature
+                                            || column >= FirstAltitudeColumn)) {
+            value = 0;
+        } else {
+            const double number = text.toDouble(&ok);
+            double stored = number;
+            if (column == Distance)
+                stored = number / units.distanceDisplay;
+            else if (column == AvgSpeed || column == MaxSpeed)
+                stored = number / units.speedDisplay * 10.0;
+            else if (column == MaxTemperature || column == MinTemperature)
+                stored = metric ? number : (number - 32.0) * 5.0 / 9.0;
+            else if (column >= FirstAltitudeColumn && column < FirstAltitudeColumn + 3)
+                stored = number / units.altitudeDisplay;
+            ok = ok && std::isfinite(stored) && (stored >= 0 || column == MaxTemperature || column == MinTemperature)
+                && stored < 1e15;
+            value = std::llround(stored);
+        }
+        if (!ok) {
+            reason = tr("column %1 holds \"%2\", which is not a value of the log").arg(column + 1).arg(text);
+            return std::nullopt;
+        }
+        entry.setValue(which, value);
+    }
+    return entry;
+}

@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "logbook/RideRecorder.h"
+
+#include "logbook/Logbook.h"
+
+#include "linkhub/ModelData.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace {
+
+QStringList valueColumns()
+{
+    QStringList names;
+    for (int i = 0; i < RideValueCount; ++i)
+        names << QLatin1String(RideEntry::columnName(RideValue(i)));
+    return names;
+}
+
+QVariant odometer(const RideEntry &entry)
+{
+    return entry.odometer ? QVariant(qint64(*entry.odometer)) : QVariant();
+}
+
+// A null QString is bound as NULL, which a note never is.
+QString notNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+QVariant nullable(const QString &text)
+{
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+// In the order bindInsert() binds them.
+QStringList insertColumns()
+{
+    return QStringList{QStringLiteral("device"), QStringLiteral("day"), QStringLiteral("bike"), QStringLiteral("model"),
+                       QStringLiteral("start")}
+        + valueColumns()
+        + QStringList{QStringLiteral("has_altitude"), QStringLiteral("unit_system"), QStringLiteral("odometer"),
+                      QStringLiteral("source"), QStringLiteral("edited"), QStringLiteral("note"),
+                      QStringLiteral("recorded_at"), QStringLiteral("changed_at")};
+}
+
+// The placeholders of insertColumns(), by name.
+const QStringList &insertMarks()
+{
+    static const QStringList marks = [] {
+        QStringList names;
+        for (qsizetype i = 0; i < insertColumns().size(); ++i)
+            names << QStringLiteral(":v%1").arg(i);
+        return names;
+    }();
+    return marks;
+}
+
+// Updates the values of an entry; the statement's placeholders are those of bindValues().
+QString updateStatement(bool withStart)
+{
+    QStringList sets{QStringLiteral("model = ?")};
+    for (const QString &column : valueColumns())
+        sets << column + QStringLiteral(" = ?");
+    sets << QStringLiteral("has_altitude = ?") << QStringLiteral("unit_system = ?") << QStringLiteral("odometer = ?");
+    if (withStart)
+        sets << QStringLiteral("start = ?") << QStringLiteral("edited = ?");
+    sets << QStringLiteral("changed_at = ?");
+    return QStringLiteral("UPDATE rides SET %1 WHERE id = ?").arg(sets.join(QStringLiteral(", ")));
+}
+
+void bindValues(QSqlQuery &query, const RideEntry &entry)
+{
+    query.addBindValue(nullable(entry.model));
+    for (qint64 value : entry.values)
+        query.addBindValue(value);
+    query.addBindValue(int(entry.hasAltitude));
+    query.addBindValue(entry.unitSystem);
+    query.addBindValue(odometer(entry));
+}
+
+} // namespace
+
+QString RideRecorder::startText(const QDateTime &start)
+{
+    // Always as an offset, "+00:00" included, never "Z", so that readers find the same form.
+    const int offset = start.offsetFromUtc();
+    const int minutes = qAbs(offset) / 60;
+    return start.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
+        + QStringLiteral("%1%2:%3")
+              .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+              .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+              .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString RideRecorder::now()
+{
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+}
+
+QString RideRecorder::insertStatement(const QString &condition)
+{
+    const QStringList columns = insertColumns();
+    const QStringList marks = insertMarks();
+    return QStringLiteral("INSERT INTO rides (%1) SELECT %2%3")
+        .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
+             condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition);
+}
+
+void RideRecorder::bindInsert(QSqlQuery &query, const RideEntry &entry, const QString &time)
+{
+    // By name: Qt spells out a name for each value bound by position, which an import of many
+    // rides would spend most of its time on.
+    const QStringList &marks = insertMarks();
+    int at = 0;
+    const auto bind = [&](const QVariant &value) { query.bindValue(marks[at++], value); };
+    bind(nullable(entry.device));
+    bind(entry.date.toString(Qt::ISODate));
+    bind(entry.bike);
+    bind(nullable(entry.model));
+    bind(entry.start.isValid() ? QVariant(startText(entry.start)) : QVariant());
+    for (qint64 value : entry.values)
+        bind(value);
+    bind(int(entry.hasAltitude));
+    bind(entry.unitSystem);
+    bind(odometer(entry));
+    bind(entry.source == RideEntry::Source::Csv ? QStringLiteral("csv") : QStringLiteral("device"));
+    bind(int(entry.edited));
+    bind(notNull(entry.note));
+    bind(time);
+    bind(time);
+}
+
+std::optional<LogbookError> RideRecorder::recordRead(const ModelData &record)
+{
+    if (!record.deviceModel)
+        return std::nullopt;
+    return m_logbook.change([&](QSqlDatabase &) -> std::optional<LogbookError> {
+        for (int bike = 0; bike < 2; ++bike) {
+            if (record.bikes[bike].dailyDistance == 0)
+                continue;
+            if (auto failure = keep(RideEntry::fromRecord(record, bike), Kind::Read))
+                return failure;
+        }
+        return std::nullopt;
+    });
+}
+
+std::optional<LogbookError> RideRecorder::recordExport(const ModelData &exported, int bikeIndex,
+                                                       const QDateTime &start, bool edited)
+{
+    if (!exported.deviceModel || bikeIndex < 0 || bikeIndex > 1)
+        return std::nullopt;
+    RideEntry entry = RideEntry::fromRecord(exported, bikeIndex);
+    entry.start = start;
+    entry.edited = edited;
+    return m_logbook.change([&](QSqlDatabase &) { return keep(entry, Kind::Export); });
+}
+
+std::optional<LogbookError> RideRecorder::keep(const RideEntry &entry, Kind kind)
+{
+    QSqlQuery query(m_logbook.database());
+    query.prepare(QStringLiteral("SELECT id, distance, edited FROM rides WHERE device = ? AND bike = ? AND day = ?"));
+    query.addBindValue(entry.device);
+    query.addBindValue(entry.bike);
+    query.addBindValue(entry.date.toString(Qt::ISODate));
+    if (!query.exec())
+        return m_logbook.error(query.lastError());
+    if (!query.next()) {
+        query.prepare(insertStatement());
+        bindInsert(query, entry, now());
+        return query.exec() ? std::nullopt : std::optional<LogbookError>(m_logbook.error(query.lastError()));
+    }
+    const qint64 id = query.value(0).toLongLong();
+    const qint64 kept = query.value(1).toLongLong();
+    const bool corrected = query.value(2).toBool();
+    const qint64 distance = entry.value(RideValue::Distance);
+    if (kind == Kind::Read && (distance < kept || (distance == kept && corrected)))
+        return std::nullopt;
+    query.prepare(updateStatement(kind == Kind::Export));
+    bindValues(query, entry);
+    if (kind == Kind::Export) {
+        query.addBindValue(startText(entry.start));
+        query.addBindValue(int(entry.edited));
+    }
+    query.addBindValue(now());
+    query.addBindValue(id);
+    return query.exec() ? std::nullopt : std::optional<LogbookError>(m_logbook.error(query.lastError()));
+}
+
+std::optional<LogbookError> RideRecorder::changeOne(const QString &statement, const QVariantList &values, qint64 id)
+{
+    return m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
+        QSqlQuery query(db);
+        query.prepare(statement);
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        query.addBindValue(id);
+        if (!query.exec())
+            return m_logbook.error(query.lastError());
+        if (query.numRowsAffected() == 0)
+            return LogbookError(LogbookError::Kind::NoSuchRide, m_logbook.path(), QString::number(id));
+        return std::nullopt;
+    });
+}
+
+std::optional<LogbookError> RideRecorder::setNote(qint64 id, const QString &note)
+{
+    return changeOne(QStringLiteral("UPDATE rides SET note = ?, changed_at = ? WHERE id = ?"), {notNull(note), now()}, id);
+}
+
+std::optional<LogbookError> RideRecorder::remove(qint64 id)
+{
+    return changeOne(QStringLiteral("DELETE FROM rides WHERE id = ?"), {}, id);
+}

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "logbook/LogbookError.h"
+#include "logbook/logbook_global.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class Logbook;
+
+/// The sums of one week, month or year, as plain values a table or a chart shows.
+struct PeriodTotal
+{
+    QString period; ///< "2026-W49" (ISO week), "2026-12" or "2026"
+    qint64 rides = 0;
+    qint64 distance = 0; ///< mm
+    qint64 rideTime = 0; ///< s
+    qint64 ascent = 0; ///< m
+    qint64 kcal = 0; ///< the sum of the rides' figures; the device counts energy per day, not per bike
+};
+
+/// Totals of the logbook's rides by period, oldest period first; periods without rides are left out.
+class LOGBOOK_EXPORT RideTotals
+{
+public:
+    enum class Period { Week, Month, Year };
+
+    /// `bike` 1 or 2, or 0 for both.
+    static std::optional<LogbookError> compute(Logbook &logbook, Period period, int bike, QList<PeriodTotal> &totals);
+};
