@@ -2,6 +2,7 @@
 // typed), and the model and firmware checks made before the device is read.
 
 #include "MessageBoxAnswerer.h"
+#include "ReadCutShort.h"
 #include "TestSettings.h"
 #include "WizardDriver.h"
 
@@ -495,17 +496,7 @@ void ComPortPageTest::firmwareVerdictFollowsTheReportsSeen()
 
 void ComPortPageTest::readCutShortKeepsTheWayShut_data()
 {
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("missing");
-
-    // A Lumo 60 reads eight blocks after its firmware check.
-    QTest::newRow("silent after the firmware answer")
-        << int(FaultMode::SilentAfterFirmware) << 0
-        << "altitude and temperature, current bike, heart rate and energy, clock, bike 1, bike 2, bike extras, "
-           "model option";
-    // Identification, firmware and five blocks answered; the bridge is pulled at the sixth request.
-    QTest::newRow("unplugged mid-read") << int(FaultMode::UnplugAfter) << 7 << "bike 2, bike extras, model option";
+    ReadCutShort::addRows();
 }
 
 void ComPortPageTest::readCutShortKeepsTheWayShut()

@@ -3,6 +3,7 @@
 
 #include "FileDialogAnswerer.h"
 #include "MessageBoxAnswerer.h"
+#include "ReadCutShort.h"
 #include "TestSettings.h"
 #include "tests/outpost/FitReader.h"
 
@@ -432,16 +433,7 @@ void MainWindowTest::exportWaitsForTheRide()
 
 void MainWindowTest::exportWaitsForEveryValue_data()
 {
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("missing");
-
-    QTest::newRow("silent after the firmware answer")
-        << int(FaultMode::SilentAfterFirmware) << 0
-        << "altitude and temperature, current bike, heart rate and energy, clock, bike 1, bike 2, bike extras, "
-           "model option";
-    // Bike 1 has come when the bridge is pulled.
-    QTest::newRow("unplugged mid-read") << int(FaultMode::UnplugAfter) << 7 << "bike 2, bike extras, model option";
+    ReadCutShort::addRows();
 }
 
 void MainWindowTest::exportWaitsForEveryValue()

@@ -346,20 +346,11 @@ int LogbookCommand::note(const QStringList &arguments)
                                                           tr("Keeps a note with a ride; an empty TEXT clears it."));
     command->parser().addPositionalArgument(QStringLiteral("ID"), tr("The ride's number in the list."));
     command->parser().addPositionalArgument(QStringLiteral("TEXT"), tr("The note."));
-    if (const auto status = command->parse(arguments, m_console))
-        return int(*status);
-    if (const auto failure = command->expectPositional(2, tr("Name the ride's ID and the TEXT of the note.")))
-        return fail(*failure);
-    qint64 id = 0;
-    if (const auto failure = rideId(*command, id))
-        return fail(*failure);
-    std::unique_ptr<Logbook> logbook;
-    if (const auto failure = open(*command, logbook))
-        return fail(*failure);
-    if (const auto error = RideRecorder(*logbook).setNote(id, command->parser().positionalArguments().at(1)))
-        return fail(failure(*error));
-    m_console.print(tr("Ride %1 noted.").arg(id));
-    return int(ExitStatus::Success);
+    return changeRide(*command, arguments, 2, tr("Name the ride's ID and the TEXT of the note."),
+                      [&command](RideRecorder &recorder, qint64 id) {
+                          return recorder.setNote(id, command->parser().positionalArguments().at(1));
+                      },
+                      tr("Ride %1 noted."));
 }
 
 int LogbookCommand::remove(const QStringList &arguments)
@@ -367,19 +358,27 @@ int LogbookCommand::remove(const QStringList &arguments)
     const std::unique_ptr<CommandParser> command =
         parser(QStringLiteral("remove"), QStringLiteral("velotool logbook remove ID"), tr("Removes a ride from the logbook."));
     command->parser().addPositionalArgument(QStringLiteral("ID"), tr("The ride's number in the list."));
-    if (const auto status = command->parse(arguments, m_console))
+    return changeRide(*command, arguments, 1, tr("Name the ride's ID."),
+                      [](RideRecorder &recorder, qint64 id) { return recorder.remove(id); }, tr("Ride %1 removed."));
+}
+
+int LogbookCommand::changeRide(CommandParser &command, const QStringList &arguments, int positionals,
+                               const QString &missingArguments, const RideChange &change, const QString &done)
+{
+    if (const auto status = command.parse(arguments, m_console))
         return int(*status);
-    if (const auto failure = command->expectPositional(1, tr("Name the ride's ID.")))
+    if (const auto failure = command.expectPositional(positionals, missingArguments))
         return fail(*failure);
     qint64 id = 0;
-    if (const auto failure = rideId(*command, id))
+    if (const auto failure = rideId(command, id))
         return fail(*failure);
     std::unique_ptr<Logbook> logbook;
-    if (const auto failure = open(*command, logbook))
+    if (const auto failure = open(command, logbook))
         return fail(*failure);
-    if (const auto error = RideRecorder(*logbook).remove(id))
+    RideRecorder recorder(*logbook);
+    if (const auto error = change(recorder, id))
         return fail(failure(*error));
-    m_console.print(tr("Ride %1 removed.").arg(id));
+    m_console.print(done.arg(id));
     return int(ExitStatus::Success);
 }
 

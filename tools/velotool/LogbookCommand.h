@@ -7,12 +7,14 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 class CommandParser;
 class Console;
 class Logbook;
+class RideRecorder;
 class LogbookError;
 
 /// velotool logbook: lists the rides kept, sums them by period, writes one again, imports CSV
@@ -49,6 +51,11 @@ private:
     std::optional<ToolFailure> bikeOption(const CommandParser &command, const QCommandLineOption &option, int &bike);
     std::optional<ToolFailure> rideId(const CommandParser &command, qint64 &id);
     int fail(const ToolFailure &failure);
+
+    using RideChange = std::function<std::optional<LogbookError>(RideRecorder &recorder, qint64 id)>;
+    /// Parses a command that takes a ride's ID first, makes the change and says `done` of the ride.
+    int changeRide(CommandParser &command, const QStringList &arguments, int positionals,
+                   const QString &missingArguments, const RideChange &change, const QString &done);
 
     Console &m_console;
 };
