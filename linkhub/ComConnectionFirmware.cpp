@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a firmware image into the device's boot loader.
 #include "linkhub/ComConnection.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing blocks of the record back to the device, and adopting the record written.
 #include "linkhub/ComConnection.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 /// Names the one block of a ModelData that an answer filled or a write is to send.

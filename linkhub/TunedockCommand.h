@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 /// One-byte command codes of the device protocol. A request has bit 7 clear;

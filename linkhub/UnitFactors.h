@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 /// Factors between the record's metric units and the units the device displays (its unitSystem).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the build needs (when missing), builds everything and runs every test;
 # the device-link tests run a second time under ThreadSanitizer, the whole suite a third time
 # under AddressSanitizer with UndefinedBehaviorSanitizer, and each fuzz target runs briefly.

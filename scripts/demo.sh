@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The main job, without a bike computer: installs what is missing, builds the command-line program
 # velotool, then reads the built-in simulated Lumo 60 and writes its ride as a FIT activity file
 # and as a line of a CSV log, keeping both in a logbook in the folder, which it then lists.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets (clang's libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer,
 # preset "fuzz") and runs them side by side for SECONDS each (default 1800), each starting from its
 # seed corpus under tests/fuzz/corpus. Inputs found on the way are kept in build-fuzz/corpus/<target>;

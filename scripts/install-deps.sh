@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages that building, testing, packaging and running the product need.
 # Run as root on a fresh machine; does nothing when every package is already present.
 set -euo pipefail

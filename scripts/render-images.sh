@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the drawn SVG sources of the model pictures and the application icon to the PNG files
 # that are compiled into the programs. The PNGs are kept in the repository; run this after
 # changing a source. Needs rsvg-convert (Debian package librsvg2-bin).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "velodesk/ConnectionStatus.h"
 
 QString ConnectionStatus::text(ConnectionState state, ErrorMessage error)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "velodesk/PortNameModel.h"
 
 PortNameModel::PortNameModel(QObject *parent) : QIdentityProxyModel(parent) {}

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 /// Fixed ids of the export wizard's pages; the navigation of the pages relies on them.

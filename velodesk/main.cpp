@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "velodesk/ExportWizard.h"
 #include "velodesk/MainWindow.h"
 #include "velodesk/Startup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text through the JSON reader. What the writer makes of the values read must be valid JSON
 // (Qt's own reader takes it), and after one more round the text must not change any more.
 #include "FuzzApplication.h"

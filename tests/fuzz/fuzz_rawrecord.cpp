@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A raw ride record of the device, any bytes: decoded, then written as a FIT file in memory.
 #include "FuzzApplication.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device's byte stream through the per-byte entry the poll thread uses: the receiver cuts
 // packets and the dispatcher checks and decodes them into the record.
 // The first byte chooses the situation: 0 (mod 8) is a link that no model has identified yet,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "linkhub/ComConnection.h"
 #include "linkhub/ComListModel.h"
 #include "linkhub/QextSerialEnumerator.h"

@@ -35,8 +35,9 @@ public:
         if (!script.open(QIODevice::ReadOnly))
             return false;
         const QStringList statements = QString::fromUtf8(script.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        // One statement a line; a line of comment is no statement.
         for (const QString &statement : statements)
-            if (!run(statement))
+            if (!statement.startsWith(QLatin1String("--")) && !run(statement))
                 return false;
         return true;
     }

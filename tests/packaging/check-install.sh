@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks what lands there: the expected files and
 # only them, programs that run from there, and a desktop entry and metadata that validate.
 # Usage: check-install.sh BUILD_DIR LIBDIR APP_ID
@@ -62,7 +63,7 @@ appstreamcli validate --no-net --explain "$prefix/share/metainfo/$app.metainfo.x
 # One version throughout: the manual pages and the AppStream release name the project's.
 for page in velotool velodesk; do
   manual=$(gzip -dc "$prefix/share/man/man1/$page.1.gz")
-  heading=${manual%%$'\n'*}
+  heading=$(grep -m 1 '^\.TH ' <<<"$manual")
   [[ "$heading" == *"\"Pacerow $version\""* ]] || { echo "$page.1 names another version: $heading" >&2; exit 1; }
 done
 metainfo=$(cat "$prefix/share/metainfo/$app.metainfo.xml")

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with CPack and checks its contents and its dependencies.
 # Usage: check-package.sh BUILD_DIR LIBDIR APP_ID
 set -euo pipefail

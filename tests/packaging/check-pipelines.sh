@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Under pipefail, a reader that stops early (grep -q, head) kills its writer with SIGPIPE, and
 # the pipeline fails although the reader found what it wanted, now and then, depending on how
 # the writer splits its output. Such a pipeline in the project's own scripts fails this check.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every command that "velotool --help" lists, and every option of its help, must be known to the
 # manual page and to the bash completion.
 # Usage: check-velotool-documents.sh VELOTOOL MANUAL_PAGE COMPLETION

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "linkhub/TunedockCommand.h"
 #include "tools/simulator/FrameCodec.h"
 #include "tools/simulator/SimulatedBikeComputer.h"

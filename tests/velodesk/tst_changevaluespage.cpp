@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The value page: the chosen bike's values shown in the device's units, unit switching,
 // corrections written back into the record, and edits limited to what the record can hold.
 

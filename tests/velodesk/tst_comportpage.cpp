@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connect page: the status line for every state report, the ports it opens (listed or
 // typed), and the model and firmware checks made before the device is read.
 

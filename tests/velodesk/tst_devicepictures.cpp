@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures compiled into the programs: one per catalogue model except the Lumo 70, each
 // different from the others, and the 256 by 256 application icon.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard frame: its pages and their order, the introduction-page setting, and the link
 // being closed on Finish and on Cancel.
 

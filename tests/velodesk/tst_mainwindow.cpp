@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window opened by "--legacy": the state table, the tabs each model gets, the model and
 // firmware checks, the values of every block, and the FIT export built from what it shows.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the desktop program: the window the command line selects, the version lines,
 // the application identity and the value types registered for queued signals.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The input checks of the value page: patterns, the field limits and the ride time of day.
 
 #include "velodesk/FieldLimitValidator.h"

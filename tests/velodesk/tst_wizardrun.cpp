@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole runs of the export wizard against the simulated bike computer, through the widgets:
 // connect, choose the ride, check and correct the values, write a FIT file or a CSV line.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transfer log that velotool writes with --log: a whole session against a simulated bike
 // computer, frame by frame, and a file that is complete whatever became of the session.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/simulator/SimulatedBikeComputer.h"
 
 #include "linkhub/TunedockCommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/simulator/WriteDecoder.h"
 
 #include "linkhub/TunedockCommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The baseline: a one-page wizard with a title and a line of text, nothing else.
 #include "FirstPaintProbe.h"
 

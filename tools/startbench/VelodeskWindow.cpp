@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velodesk's start, step by step as its main() takes them, up to the first window.
 #include "FirstPaintProbe.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/velotool/DeviceReader.h"
 
 #include "linkhub/ComConnection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/velotool/CommandLine.h"
 #include "tools/velotool/Console.h"
 #include "tools/velotool/LinkDiagnostics.h"
