@@ -4,9 +4,9 @@
 #include "logbook/CsvLogLine.h"
 #include "logbook/Logbook.h"
 #include "logbook/RideRecorder.h"
+#include "logbook/SqliteStatement.h"
 
 #include <QIODevice>
-#include <QSqlQuery>
 #include <QStringDecoder>
 #include <QVariant>
 
@@ -15,15 +15,18 @@ std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome
     CsvLogLine reader;
     ImportOutcome counted;
     const std::optional<LogbookError> failure = m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
-        // One statement a line: the ride goes in unless its bike, date and distance are there.
-        QSqlQuery insert(db);
-        insert.prepare(RideRecorder::insertStatement(QStringLiteral(
-            "NOT EXISTS (SELECT 1 FROM rides WHERE day = :day AND bike = :bike AND distance BETWEEN :shortest AND "
-            ":longest)")));
-        const QString day = QStringLiteral(":day");
-        const QString bike = QStringLiteral(":bike");
-        const QString shortest = QStringLiteral(":shortest");
-        const QString longest = QStringLiteral(":longest");
+        // Two statements a line: the ride goes in unless its bike, date and distance are there.
+        // Asked apart, so that SQLite inserts straight into the table instead of through a
+        // temporary one, as an insert that selects from its own table needs.
+        SqliteStatement kept(db, QStringLiteral("SELECT 1 FROM rides WHERE day = ? AND bike = ? AND distance BETWEEN ? AND ?"));
+        SqliteStatement insert(db, RideRecorder::insertStatement());
+        for (const SqliteStatement *statement : {&kept, &insert})
+            if (statement->error().isValid())
+                return m_logbook.error(statement->error());
+        const qsizetype valueCount = RideRecorder::insertValues(RideEntry(), QString()).size();
+        QList<int> valuePositions;
+        for (int at = 0; at < valueCount; ++at)
+            valuePositions.append(insert.position(RideRecorder::insertMark(at).toUtf8().constData()));
         const QString time = RideRecorder::now();
         // The log is in the system's encoding, as the export writes it.
         QStringDecoder decode(QStringConverter::System);
@@ -46,17 +49,22 @@ std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome
             entry->model = m_model;
             const qint64 distance = entry->value(RideValue::Distance);
             const qint64 tolerance = CsvLogLine::distanceTolerance(entry->unitSystem);
-            RideRecorder::bindInsert(insert, *entry, time);
-            insert.bindValue(day, entry->date.toString(Qt::ISODate));
-            insert.bindValue(bike, m_bike);
-            insert.bindValue(shortest, distance - tolerance);
-            insert.bindValue(longest, distance + tolerance);
-            if (!insert.exec())
-                return m_logbook.error(insert.lastError());
-            if (insert.numRowsAffected() > 0)
-                ++counted.imported;
-            else
+            const QVariantList values = RideRecorder::insertValues(*entry, time);
+            kept.bind(1, values[1]);
+            kept.bind(2, m_bike);
+            kept.bind(3, distance - tolerance);
+            kept.bind(4, distance + tolerance);
+            if (!kept.run())
+                return m_logbook.error(kept.error());
+            if (kept.rowFound()) {
                 ++counted.alreadyThere;
+                continue;
+            }
+            for (int at = 0; at < values.size(); ++at)
+                insert.bind(valuePositions[at], values[at]);
+            if (!insert.run())
+                return m_logbook.error(insert.error());
+            ++counted.imported;
         }
         return std::nullopt;
     });

@@ -7,6 +7,8 @@
 #include <QTime>
 #include <QVarLengthArray>
 
+#include <array>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -50,6 +52,29 @@ Columns split(QStringView line)
         columns.append(line.mid(from, at - from));
         from = at + 2;
     }
+}
+
+// The value of a number column, as QStringView::toDouble() reads it. Most are plain decimals, which
+// are read here without the locale machinery toDouble() runs through for each one.
+double number(QStringView text, bool *ok)
+{
+    constexpr qsizetype Longest = 32;
+    std::array<char, Longest> plain;
+    qsizetype length = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool sign = u == u'-' && length == 0;
+        if (length == Longest || !((u >= u'0' && u <= u'9') || u == u'.' || sign))
+            return text.toDouble(ok);
+        plain[length++] = char(u);
+    }
+    double value = 0;
+    const char *end = plain.data() + length;
+    const std::from_chars_result read = std::from_chars(plain.data(), end, value);
+    if (read.ec != std::errc() || read.ptr != end)
+        return text.toDouble(ok);
+    *ok = true;
+    return value;
 }
 
 // hh:mm:ss in seconds, or nothing.
@@ -98,10 +123,26 @@ qint64 CsvLogLine::distanceTolerance(int unitSystem)
 std::optional<QDateTime> CsvLogLine::dateTime(QStringView text) const
 {
     // Weekday, month, day, time, year; the weekday says nothing the date does not.
-    const QList<QStringView> parts = text.split(u' ', Qt::SkipEmptyParts);
-    if (parts.size() != 5)
+    std::array<QStringView, 5> parts;
+    qsizetype count = 0;
+    for (QStringView rest = text; !rest.isEmpty();) {
+        const qsizetype gap = rest.indexOf(u' ');
+        const QStringView part = rest.left(gap < 0 ? rest.size() : gap);
+        rest = gap < 0 ? QStringView() : rest.mid(gap + 1);
+        if (part.isEmpty())
+            continue;
+        if (count == qsizetype(parts.size()))
+            return std::nullopt;
+        parts[count++] = part;
+    }
+    if (count != qsizetype(parts.size()))
         return std::nullopt;
-    const int month = m_months.value(parts[1].toString().toLower(), 0);
+    // A log names the same month for many lines in a row.
+    if (parts[1] != m_lastMonthName) {
+        m_lastMonthName = parts[1].toString();
+        m_lastMonth = m_months.value(m_lastMonthName.toLower(), 0);
+    }
+    const int month = m_lastMonth;
     bool dayOk = false;
     bool yearOk = false;
     const QDate date(parts[4].toInt(&yearOk), month, parts[2].toInt(&dayOk));
@@ -160,16 +201,16 @@ std::optional<RideEntry> CsvLogLine::read(QStringView line, QString &reason) con
                                             || column >= FirstAltitudeColumn)) {
             value = 0;
         } else {
-            const double number = text.toDouble(&ok);
-            double stored = number;
+            const double read = number(text, &ok);
+            double stored = read;
             if (column == Distance)
-                stored = number / units.distanceDisplay;
+                stored = read / units.distanceDisplay;
             else if (column == AvgSpeed || column == MaxSpeed)
-                stored = number / units.speedDisplay * 10.0;
+                stored = read / units.speedDisplay * 10.0;
             else if (column == MaxTemperature || column == MinTemperature)
-                stored = metric ? number : (number - 32.0) * 5.0 / 9.0;
+                stored = metric ? read : (read - 32.0) * 5.0 / 9.0;
             else if (column >= FirstAltitudeColumn && column < FirstAltitudeColumn + 3)
-                stored = number / units.altitudeDisplay;
+                stored = read / units.altitudeDisplay;
             ok = ok && std::isfinite(stored) && (stored >= 0 || column == MaxTemperature || column == MinTemperature)
                 && stored < 1e15;
             value = std::llround(stored);

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariantList>
 
 #include <optional>
 
@@ -37,6 +38,9 @@ public:
     /// time it was recorded: for whoever adds many in one transaction.
     static QString insertStatement(const QString &condition = QString());
     static void bindInsert(QSqlQuery &query, const RideEntry &entry, const QString &time);
+    /// What bindInsert() binds, in the order of the statement's placeholders, named by insertMark().
+    static QVariantList insertValues(const RideEntry &entry, const QString &time);
+    static QString insertMark(int position);
     /// The present time as the logbook keeps it.
     static QString now();
 

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QSqlError>
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+class QSqlDatabase;
+
+/// One statement of the logbook's connection, prepared once and run many times through SQLite's
+/// own interface. Qt's binding of values costs more than SQLite's whole insert, so an import of
+/// many thousand lines binds here instead; everything else goes through Qt SQL.
+class SqliteStatement
+{
+public:
+    /// Prepares `statement` on the connection of `database`, which must be open with the QSQLITE
+    /// driver; error() tells when that failed.
+    SqliteStatement(const QSqlDatabase &database, const QString &statement);
+    ~SqliteStatement();
+
+    SqliteStatement(const SqliteStatement &) = delete;
+    SqliteStatement &operator=(const SqliteStatement &) = delete;
+
+    /// The position of the placeholder `name` (":name"), 0 when the statement has none of it.
+    int position(const char *name) const;
+    /// Binds a value as Qt's driver would: null, integer or text.
+    void bind(int position, const QVariant &value);
+    void bind(int position, qint64 value);
+    void bindText(int position, QStringView text);
+
+    /// Runs the statement to its end with what is bound and makes it ready for the next values.
+    bool run();
+    /// Whether the last run() gave a row.
+    bool rowFound() const { return m_rowFound; }
+    /// Why preparing or the last run() failed, as Qt's driver would say it.
+    QSqlError error() const { return m_error; }
+
+private:
+    void fail(int code);
+
+    sqlite3 *m_connection = nullptr;
+    sqlite3_stmt *m_statement = nullptr;
+    QSqlError m_error;
+    bool m_rowFound = false;
+};
