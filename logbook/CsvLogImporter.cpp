@@ -6,27 +6,68 @@
 #include "logbook/RideRecorder.h"
 #include "logbook/SqliteStatement.h"
 
+#include <QHash>
 #include <QIODevice>
+#include <QSqlQuery>
 #include <QStringDecoder>
-#include <QVariant>
+#include <QVarLengthArray>
+
+namespace {
+
+// The distances of one bike's rides by day, as the logbook holds them while the import goes on:
+// read once, rather than asked for each line of a log of many thousand.
+class KeptDistances
+{
+public:
+    bool read(QSqlDatabase &db, int bike, QSqlError &error)
+    {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT day, distance FROM rides WHERE bike = ?"));
+        query.addBindValue(bike);
+        if (!query.exec()) {
+            error = query.lastError();
+            return false;
+        }
+        while (query.next())
+            add(query.value(0).toString(), query.value(1).toLongLong());
+        return true;
+    }
+
+    bool holds(const QString &day, qint64 shortest, qint64 longest) const
+    {
+        const auto found = m_days.constFind(day);
+        if (found == m_days.cend())
+            return false;
+        return std::any_of(found->cbegin(), found->cend(),
+                           [&](qint64 distance) { return distance >= shortest && distance <= longest; });
+    }
+
+    void add(const QString &day, qint64 distance) { m_days[day].append(distance); }
+
+private:
+    QHash<QString, QVarLengthArray<qint64, 4>> m_days;
+};
+
+} // namespace
 
 std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome &outcome)
 {
     CsvLogLine reader;
     ImportOutcome counted;
     const std::optional<LogbookError> failure = m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
-        // Two statements a line: the ride goes in unless its bike, date and distance are there.
-        // Asked apart, so that SQLite inserts straight into the table instead of through a
-        // temporary one, as an insert that selects from its own table needs.
-        SqliteStatement kept(db, QStringLiteral("SELECT 1 FROM rides WHERE day = ? AND bike = ? AND distance BETWEEN ? AND ?"));
+        // A line's ride goes in unless its bike, date and distance are there already.
+        KeptDistances kept;
+        QSqlError readFailure;
+        if (!kept.read(db, m_bike, readFailure))
+            return m_logbook.error(readFailure);
         SqliteStatement insert(db, RideRecorder::insertStatement());
-        for (const SqliteStatement *statement : {&kept, &insert})
-            if (statement->error().isValid())
-                return m_logbook.error(statement->error());
-        const qsizetype valueCount = RideRecorder::insertValues(RideEntry(), QString()).size();
-        QList<int> valuePositions;
-        for (int at = 0; at < valueCount; ++at)
-            valuePositions.append(insert.position(RideRecorder::insertMark(at).toUtf8().constData()));
+        if (insert.error().isValid())
+            return m_logbook.error(insert.error());
+        QVarLengthArray<int, 48> positions;
+        RideRecorder::forEachInsertValue(RideEntry(), QString(), [&](const auto &) {
+            positions.append(insert.position(RideRecorder::insertMark(int(positions.size())).toUtf8().constData()));
+        });
         const QString time = RideRecorder::now();
         // The log is in the system's encoding, as the export writes it.
         QStringDecoder decode(QStringConverter::System);
@@ -47,23 +88,18 @@ std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome
             }
             entry->bike = m_bike;
             entry->model = m_model;
+            const QString day = RideRecorder::dayText(entry->date);
             const qint64 distance = entry->value(RideValue::Distance);
             const qint64 tolerance = CsvLogLine::distanceTolerance(entry->unitSystem);
-            const QVariantList values = RideRecorder::insertValues(*entry, time);
-            kept.bind(1, values[1]);
-            kept.bind(2, m_bike);
-            kept.bind(3, distance - tolerance);
-            kept.bind(4, distance + tolerance);
-            if (!kept.run())
-                return m_logbook.error(kept.error());
-            if (kept.rowFound()) {
+            if (kept.holds(day, distance - tolerance, distance + tolerance)) {
                 ++counted.alreadyThere;
                 continue;
             }
-            for (int at = 0; at < values.size(); ++at)
-                insert.bind(valuePositions[at], values[at]);
+            int at = 0;
+            RideRecorder::forEachInsertValue(*entry, time, [&](const auto &value) { insert.bind(positions[at++], value); });
             if (!insert.run())
                 return m_logbook.error(insert.error());
+            kept.add(day, distance);
             ++counted.imported;
         }
         return std::nullopt;

@@ -35,7 +35,7 @@ QVariant nullable(const QString &text)
     return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
-// In the order bindInsert() binds them.
+// In the order forEachInsertValue() hands out their values.
 QStringList insertColumns()
 {
     return QStringList{QStringLiteral("device"), QStringLiteral("day"), QStringLiteral("bike"), QStringLiteral("model"),
@@ -57,8 +57,6 @@ const QStringList &insertMarks()
     }();
     return marks;
 }
-
-constexpr int InsertValueCount = 5 + RideValueCount + 8;
 
 // The years for which the logbook's texts are written here rather than by QDate::toString(),
 // which an import of many rides spends much of its time in; the same characters either way.
@@ -84,7 +82,9 @@ QChar *isoDate(QChar *at, const QDate &date)
     return digits(at, date.day(), 2);
 }
 
-QString dayText(const QDate &date)
+} // namespace
+
+QString RideRecorder::dayText(const QDate &date)
 {
     if (!plainYear(date))
         return date.toString(Qt::ISODate);
@@ -92,6 +92,8 @@ QString dayText(const QDate &date)
     isoDate(text.data(), date);
     return text;
 }
+
+namespace {
 
 // Updates the values of an entry; the statement's placeholders are those of bindValues().
 QString updateStatement(bool withStart)
@@ -150,27 +152,10 @@ QString RideRecorder::now()
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
 }
 
-QString RideRecorder::insertStatement(const QString &condition)
+QString RideRecorder::insertStatement()
 {
-    const QStringList columns = insertColumns();
-    const QStringList marks = insertMarks();
-    return QStringLiteral("INSERT INTO rides (%1) SELECT %2%3")
-        .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
-             condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition);
-}
-
-QVariantList RideRecorder::insertValues(const RideEntry &entry, const QString &time)
-{
-    QVariantList values;
-    values.reserve(InsertValueCount);
-    values << nullable(entry.device) << dayText(entry.date) << entry.bike << nullable(entry.model)
-           << (entry.start.isValid() ? QVariant(startText(entry.start)) : QVariant());
-    for (qint64 value : entry.values)
-        values.append(value);
-    values << int(entry.hasAltitude) << entry.unitSystem << odometer(entry)
-           << (entry.source == RideEntry::Source::Csv ? QStringLiteral("csv") : QStringLiteral("device"))
-           << int(entry.edited) << notNull(entry.note) << time << time;
-    return values;
+    return QStringLiteral("INSERT INTO rides (%1) SELECT %2")
+        .arg(insertColumns().join(QStringLiteral(", ")), insertMarks().join(QStringLiteral(", ")));
 }
 
 QString RideRecorder::insertMark(int position)
@@ -182,9 +167,8 @@ void RideRecorder::bindInsert(QSqlQuery &query, const RideEntry &entry, const QS
 {
     // By name: Qt spells out a name for each value bound by position, which an import of many
     // rides would spend most of its time on.
-    const QVariantList values = insertValues(entry, time);
-    for (int at = 0; at < values.size(); ++at)
-        query.bindValue(insertMark(at), values[at]);
+    int at = 0;
+    forEachInsertValue(entry, time, [&](const auto &value) { query.bindValue(insertMark(at++), QVariant(value)); });
 }
 
 std::optional<LogbookError> RideRecorder::recordRead(const ModelData &record)

@@ -34,24 +34,25 @@ int SqliteStatement::position(const char *name) const
 
 void SqliteStatement::bind(int position, const QVariant &value)
 {
-    const bool text = value.typeId() == QMetaType::QString;
-    // Qt's driver binds a null QString as NULL too.
-    if (value.isNull() || (text && value.toString().isNull()))
+    if (value.typeId() == QMetaType::QString)
+        bind(position, value.toString());
+    else if (value.isNull())
         sqlite3_bind_null(m_statement, position);
-    else if (text)
-        bindText(position, value.toString());
     else
         bind(position, value.toLongLong());
+}
+
+void SqliteStatement::bind(int position, const QString &text)
+{
+    if (text.isNull())
+        sqlite3_bind_null(m_statement, position);
+    else
+        sqlite3_bind_text16(m_statement, position, text.utf16(), int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
 }
 
 void SqliteStatement::bind(int position, qint64 value)
 {
     sqlite3_bind_int64(m_statement, position, value);
-}
-
-void SqliteStatement::bindText(int position, QStringView text)
-{
-    sqlite3_bind_text16(m_statement, position, text.utf16(), int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
 }
 
 bool SqliteStatement::run()

@@ -26,10 +26,11 @@ public:
 
     /// The position of the placeholder `name` (":name"), 0 when the statement has none of it.
     int position(const char *name) const;
-    /// Binds a value as Qt's driver would: null, integer or text.
+    /// Binds a value as Qt's driver would: a null QString, or a QVariant that is null or holds
+    /// one, as NULL; an integer; a text.
     void bind(int position, const QVariant &value);
+    void bind(int position, const QString &text);
     void bind(int position, qint64 value);
-    void bindText(int position, QStringView text);
 
     /// Runs the statement to its end with what is bound and makes it ready for the next values.
     bool run();
