@@ -12,6 +12,8 @@
 #include <QStringDecoder>
 #include <QVarLengthArray>
 
+#include <algorithm>
+
 namespace {
 
 // The distances of one bike's rides by day, as the logbook holds them while the import goes on:
@@ -30,20 +32,20 @@ public:
             return false;
         }
         while (query.next())
-            add(query.value(0).toString(), query.value(1).toLongLong());
+            of(query.value(0).toString()).append(query.value(1).toLongLong());
         return true;
     }
 
-    bool holds(const QString &day, qint64 shortest, qint64 longest) const
+    using Distances = QVarLengthArray<qint64, 4>;
+
+    /// Those of `day`, to look at and add to.
+    Distances &of(const QString &day) { return m_days[day]; }
+
+    static bool holds(const Distances &distances, qint64 shortest, qint64 longest)
     {
-        const auto found = m_days.constFind(day);
-        if (found == m_days.cend())
-            return false;
-        return std::any_of(found->cbegin(), found->cend(),
+        return std::any_of(distances.cbegin(), distances.cend(),
                            [&](qint64 distance) { return distance >= shortest && distance <= longest; });
     }
-
-    void add(const QString &day, qint64 distance) { m_days[day].append(distance); }
 
 private:
     QHash<QString, QVarLengthArray<qint64, 4>> m_days;
@@ -88,10 +90,10 @@ std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome
             }
             entry->bike = m_bike;
             entry->model = m_model;
-            const QString day = RideRecorder::dayText(entry->date);
+            KeptDistances::Distances &sameDay = kept.of(RideRecorder::dayText(entry->date));
             const qint64 distance = entry->value(RideValue::Distance);
             const qint64 tolerance = CsvLogLine::distanceTolerance(entry->unitSystem);
-            if (kept.holds(day, distance - tolerance, distance + tolerance)) {
+            if (KeptDistances::holds(sameDay, distance - tolerance, distance + tolerance)) {
                 ++counted.alreadyThere;
                 continue;
             }
@@ -99,7 +101,7 @@ std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome
             RideRecorder::forEachInsertValue(*entry, time, [&](const auto &value) { insert.bind(positions[at++], value); });
             if (!insert.run())
                 return m_logbook.error(insert.error());
-            kept.add(day, distance);
+            sameDay.append(distance);
             ++counted.imported;
         }
         return std::nullopt;

@@ -77,15 +77,29 @@ double number(QStringView text, bool *ok)
     return value;
 }
 
+// As QStringView::toInt() reads it; quicker for the few plain digits a date or time has.
+int integer(QStringView text, bool *ok)
+{
+    constexpr qsizetype Longest = 9; // no int overflows
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9' || text.size() > Longest)
+            return text.toInt(ok);
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    *ok = !text.isEmpty();
+    return value;
+}
+
 // hh:mm:ss in seconds, or nothing.
 std::optional<qint64> clockTime(QStringView text)
 {
     if (text.size() != 8 || text[2] != u':' || text[5] != u':')
         return std::nullopt;
     bool ok[3];
-    const int h = text.mid(0, 2).toInt(&ok[0]);
-    const int m = text.mid(3, 2).toInt(&ok[1]);
-    const int s = text.mid(6, 2).toInt(&ok[2]);
+    const int h = integer(text.mid(0, 2), &ok[0]);
+    const int m = integer(text.mid(3, 2), &ok[1]);
+    const int s = integer(text.mid(6, 2), &ok[2]);
     if (!ok[0] || !ok[1] || !ok[2] || m > 59 || s > 59)
         return std::nullopt;
     return h * 3600 + m * 60 + s;
@@ -145,7 +159,7 @@ std::optional<QDateTime> CsvLogLine::dateTime(QStringView text) const
     const int month = m_lastMonth;
     bool dayOk = false;
     bool yearOk = false;
-    const QDate date(parts[4].toInt(&yearOk), month, parts[2].toInt(&dayOk));
+    const QDate date(integer(parts[4], &yearOk), month, integer(parts[2], &dayOk));
     const std::optional<qint64> seconds = clockTime(parts[3]);
     if (!dayOk || !yearOk || !date.isValid() || !seconds || *seconds >= 24 * 3600)
         return std::nullopt;

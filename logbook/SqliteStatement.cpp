@@ -20,6 +20,8 @@ SqliteStatement::SqliteStatement(const QSqlDatabase &database, const QString &st
                                         &m_statement, nullptr);
     if (code != SQLITE_OK)
         fail(code);
+    else
+        m_texts.resize(std::size_t(sqlite3_bind_parameter_count(m_statement)) + 1);
 }
 
 SqliteStatement::~SqliteStatement()
@@ -44,10 +46,14 @@ void SqliteStatement::bind(int position, const QVariant &value)
 
 void SqliteStatement::bind(int position, const QString &text)
 {
-    if (text.isNull())
+    if (text.isNull() || position < 1 || std::size_t(position) >= m_texts.size()) {
         sqlite3_bind_null(m_statement, position);
-    else
-        sqlite3_bind_text16(m_statement, position, text.utf16(), int(text.size() * sizeof(char16_t)), SQLITE_TRANSIENT);
+        return;
+    }
+    QByteArray &buffer = m_texts[std::size_t(position)];
+    buffer.resize(m_utf8.requiredSpace(text.size()));
+    const char *end = m_utf8.appendToBuffer(buffer.data(), text);
+    sqlite3_bind_text(m_statement, position, buffer.constData(), int(end - buffer.constData()), SQLITE_STATIC);
 }
 
 void SqliteStatement::bind(int position, qint64 value)

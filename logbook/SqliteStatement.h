@@ -4,7 +4,10 @@
 #include <QByteArray>
 #include <QSqlError>
 #include <QString>
+#include <QStringEncoder>
 #include <QVariant>
+
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -45,5 +48,8 @@ private:
     sqlite3 *m_connection = nullptr;
     sqlite3_stmt *m_statement = nullptr;
     QSqlError m_error;
+    // Each placeholder's text, in SQLite's own encoding, kept until it is bound again.
+    QStringEncoder m_utf8{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
+    std::vector<QByteArray> m_texts;
     bool m_rowFound = false;
 };
