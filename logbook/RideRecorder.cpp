@@ -154,7 +154,7 @@ QString RideRecorder::now()
 
 QString RideRecorder::insertStatement()
 {
-    return QStringLiteral("INSERT INTO rides (%1) SELECT %2")
+    return QStringLiteral("INSERT INTO rides (%1) VALUES (%2)")
         .arg(insertColumns().join(QStringLiteral(", ")), insertMarks().join(QStringLiteral(", ")));
 }
 
