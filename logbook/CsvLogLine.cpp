@@ -39,12 +39,22 @@ enum Column {
 
 using Columns = QVarLengthArray<QStringView, CsvLogLine::ColumnCount + 1>;
 
+// Where the next "; " begins, as indexOf(u"; ") finds it; a search for the single character is
+// much the quicker.
+qsizetype separator(QStringView line, qsizetype from)
+{
+    for (qsizetype at = line.indexOf(u';', from); at >= 0; at = line.indexOf(u';', at + 1))
+        if (at + 1 < line.size() && line[at + 1] == u' ')
+            return at;
+    return -1;
+}
+
 Columns split(QStringView line)
 {
     Columns columns;
     qsizetype from = 0;
     for (;;) {
-        const qsizetype at = line.indexOf(u"; ", from);
+        const qsizetype at = separator(line, from);
         if (at < 0 || columns.size() > CsvLogLine::ColumnCount) {
             columns.append(line.mid(from));
             return columns;

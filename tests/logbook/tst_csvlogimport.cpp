@@ -277,6 +277,7 @@ private slots:
         QTest::newRow("negative") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "-12.5" << qint64(-1);
         QTest::newRow("two points") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "12.5.1" << qint64(-1);
         QTest::newRow("comma") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "12,5" << qint64(-1);
+        QTest::newRow("semicolon without space") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "12;5" << qint64(-1);
         QTest::newRow("minutes beyond 59") << "Fri Mar 1 09:30:00 2024" << "01:62:03" << "12.5" << qint64(-1);
         QTest::newRow("letters in the time") << "Fri Mar 1 09:30:00 2024" << "01:0x:03" << "12.5" << qint64(-1);
         QTest::newRow("no such day") << "Fri Feb 30 09:30:00 2024" << "01:02:03" << "12.5" << qint64(-1);
