@@ -12,14 +12,14 @@ SqliteStatement::SqliteStatement(const QSqlDatabase &database, const QString &st
     if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
         m_connection = *static_cast<sqlite3 *const *>(handle.data());
     if (!m_connection) {
-        m_error = QSqlError(QString(), QStringLiteral("not an open SQLite connection"), QSqlError::ConnectionError);
+        m_error = QSqlError(QString(), tr("not an open SQLite connection"), QSqlError::ConnectionError);
         return;
     }
     const QByteArray text = statement.toUtf8();
     const int code = sqlite3_prepare_v3(m_connection, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
                                         &m_statement, nullptr);
     if (code != SQLITE_OK)
-        fail(code);
+        fail();
     else
         m_texts.resize(std::size_t(sqlite3_bind_parameter_count(m_statement)) + 1);
 }
@@ -65,20 +65,20 @@ bool SqliteStatement::run()
 {
     if (!m_statement)
         return false;
-    m_rowFound = false;
     int code = sqlite3_step(m_statement);
-    for (; code == SQLITE_ROW; code = sqlite3_step(m_statement))
-        m_rowFound = true;
+    while (code == SQLITE_ROW)
+        code = sqlite3_step(m_statement);
     if (code != SQLITE_DONE)
-        fail(code);
+        fail();
     // Reset keeps the bindings; the next run binds every one of them again.
     sqlite3_reset(m_statement);
     return code == SQLITE_DONE;
 }
 
-void SqliteStatement::fail(int code)
+void SqliteStatement::fail()
 {
-    const int extended = sqlite3_extended_errcode(m_connection);
-    m_error = QSqlError(QStringLiteral("Unable to execute statement"), QString::fromUtf8(sqlite3_errmsg(m_connection)),
-                        QSqlError::StatementError, QString::number((extended & 0xff) == (code & 0xff) ? extended : code));
+    // In the words and numbers of Qt's driver, which LogbookError reads.
+    m_error = QSqlError(QCoreApplication::translate("QSQLiteResult", "Unable to fetch row"),
+                        QString::fromUtf8(sqlite3_errmsg(m_connection)), QSqlError::ConnectionError,
+                        QString::number(sqlite3_extended_errcode(m_connection)));
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QString>
 #include <QStringEncoder>
@@ -15,9 +16,12 @@ class QSqlDatabase;
 
 /// One statement of the logbook's connection, prepared once and run many times through SQLite's
 /// own interface. Qt's binding of values costs more than SQLite's whole insert, so an import of
-/// many thousand lines binds here instead; everything else goes through Qt SQL.
+/// many thousand lines binds here instead; everything else goes through Qt SQL. Qt's driver is
+/// built on the system's SQLite, the library linked here, so both work on the one connection.
 class SqliteStatement
 {
+    Q_DECLARE_TR_FUNCTIONS(SqliteStatement)
+
 public:
     /// Prepares `statement` on the connection of `database`, which must be open with the QSQLITE
     /// driver; error() tells when that failed.
@@ -37,13 +41,11 @@ public:
 
     /// Runs the statement to its end with what is bound and makes it ready for the next values.
     bool run();
-    /// Whether the last run() gave a row.
-    bool rowFound() const { return m_rowFound; }
     /// Why preparing or the last run() failed, as Qt's driver would say it.
     QSqlError error() const { return m_error; }
 
 private:
-    void fail(int code);
+    void fail();
 
     sqlite3 *m_connection = nullptr;
     sqlite3_stmt *m_statement = nullptr;
@@ -51,5 +53,4 @@ private:
     // Each placeholder's text, in SQLite's own encoding, kept until it is bound again.
     QStringEncoder m_utf8{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
     std::vector<QByteArray> m_texts;
-    bool m_rowFound = false;
 };
