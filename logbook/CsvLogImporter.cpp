@@ -4,26 +4,72 @@
 #include "logbook/CsvLogLine.h"
 #include "logbook/Logbook.h"
 #include "logbook/RideRecorder.h"
+#include "logbook/SqliteStatement.h"
 
+#include <QHash>
 #include <QIODevice>
 #include <QSqlQuery>
 #include <QStringDecoder>
-#include <QVariant>
+#include <QVarLengthArray>
+
+#include <algorithm>
+
+namespace {
+
+// The distances of one bike's rides by day, as the logbook holds them while the import goes on:
+// read once, rather than asked for each line of a log of many thousand.
+class KeptDistances
+{
+public:
+    bool read(QSqlDatabase &db, int bike, QSqlError &error)
+    {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT day, distance FROM rides WHERE bike = ?"));
+        query.addBindValue(bike);
+        if (!query.exec()) {
+            error = query.lastError();
+            return false;
+        }
+        while (query.next())
+            of(query.value(0).toString()).append(query.value(1).toLongLong());
+        return true;
+    }
+
+    using Distances = QVarLengthArray<qint64, 4>;
+
+    /// Those of `day`, to look at and add to.
+    Distances &of(const QString &day) { return m_days[day]; }
+
+    static bool holds(const Distances &distances, qint64 shortest, qint64 longest)
+    {
+        return std::any_of(distances.cbegin(), distances.cend(),
+                           [&](qint64 distance) { return distance >= shortest && distance <= longest; });
+    }
+
+private:
+    QHash<QString, QVarLengthArray<qint64, 4>> m_days;
+};
+
+} // namespace
 
 std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome &outcome)
 {
     CsvLogLine reader;
     ImportOutcome counted;
     const std::optional<LogbookError> failure = m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
-        // One statement a line: the ride goes in unless its bike, date and distance are there.
-        QSqlQuery insert(db);
-        insert.prepare(RideRecorder::insertStatement(QStringLiteral(
-            "NOT EXISTS (SELECT 1 FROM rides WHERE day = :day AND bike = :bike AND distance BETWEEN :shortest AND "
-            ":longest)")));
-        const QString day = QStringLiteral(":day");
-        const QString bike = QStringLiteral(":bike");
-        const QString shortest = QStringLiteral(":shortest");
-        const QString longest = QStringLiteral(":longest");
+        // A line's ride goes in unless its bike, date and distance are there already.
+        KeptDistances kept;
+        QSqlError readFailure;
+        if (!kept.read(db, m_bike, readFailure))
+            return m_logbook.error(readFailure);
+        SqliteStatement insert(db, RideRecorder::insertStatement());
+        if (insert.error().isValid())
+            return m_logbook.error(insert.error());
+        QVarLengthArray<int, 48> positions;
+        RideRecorder::forEachInsertValue(RideEntry(), QString(), [&](const auto &) {
+            positions.append(insert.position(RideRecorder::insertMark(int(positions.size())).toUtf8().constData()));
+        });
         const QString time = RideRecorder::now();
         // The log is in the system's encoding, as the export writes it.
         QStringDecoder decode(QStringConverter::System);
@@ -44,19 +90,19 @@ std::optional<LogbookError> CsvLogImporter::import(QIODevice &log, ImportOutcome
             }
             entry->bike = m_bike;
             entry->model = m_model;
+            KeptDistances::Distances &sameDay = kept.of(RideRecorder::dayText(entry->date));
             const qint64 distance = entry->value(RideValue::Distance);
             const qint64 tolerance = CsvLogLine::distanceTolerance(entry->unitSystem);
-            RideRecorder::bindInsert(insert, *entry, time);
-            insert.bindValue(day, entry->date.toString(Qt::ISODate));
-            insert.bindValue(bike, m_bike);
-            insert.bindValue(shortest, distance - tolerance);
-            insert.bindValue(longest, distance + tolerance);
-            if (!insert.exec())
-                return m_logbook.error(insert.lastError());
-            if (insert.numRowsAffected() > 0)
-                ++counted.imported;
-            else
+            if (KeptDistances::holds(sameDay, distance - tolerance, distance + tolerance)) {
                 ++counted.alreadyThere;
+                continue;
+            }
+            int at = 0;
+            RideRecorder::forEachInsertValue(*entry, time, [&](const auto &value) { insert.bind(positions[at++], value); });
+            if (!insert.run())
+                return m_logbook.error(insert.error());
+            sameDay.append(distance);
+            ++counted.imported;
         }
         return std::nullopt;
     });

@@ -7,6 +7,8 @@
 #include <QTime>
 #include <QVarLengthArray>
 
+#include <array>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -37,12 +39,22 @@ enum Column {
 
 using Columns = QVarLengthArray<QStringView, CsvLogLine::ColumnCount + 1>;
 
+// Where the next "; " begins, as indexOf(u"; ") finds it; a search for the single character is
+// much the quicker.
+qsizetype separator(QStringView line, qsizetype from)
+{
+    for (qsizetype at = line.indexOf(u';', from); at >= 0; at = line.indexOf(u';', at + 1))
+        if (at + 1 < line.size() && line[at + 1] == u' ')
+            return at;
+    return -1;
+}
+
 Columns split(QStringView line)
 {
     Columns columns;
     qsizetype from = 0;
     for (;;) {
-        const qsizetype at = line.indexOf(u"; ", from);
+        const qsizetype at = separator(line, from);
         if (at < 0 || columns.size() > CsvLogLine::ColumnCount) {
             columns.append(line.mid(from));
             return columns;
@@ -52,15 +64,52 @@ Columns split(QStringView line)
     }
 }
 
+// The value of a number column, as QStringView::toDouble() reads it. Most are plain decimals, which
+// are read here without the locale machinery toDouble() runs through for each one.
+double number(QStringView text, bool *ok)
+{
+    constexpr qsizetype Longest = 32;
+    std::array<char, Longest> plain;
+    qsizetype length = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool sign = u == u'-' && length == 0;
+        if (length == Longest || !((u >= u'0' && u <= u'9') || u == u'.' || sign))
+            return text.toDouble(ok);
+        plain[length++] = char(u);
+    }
+    double value = 0;
+    const char *end = plain.data() + length;
+    const std::from_chars_result read = std::from_chars(plain.data(), end, value);
+    if (read.ec != std::errc() || read.ptr != end)
+        return text.toDouble(ok);
+    *ok = true;
+    return value;
+}
+
+// As QStringView::toInt() reads it; quicker for the few plain digits a date or time has.
+int integer(QStringView text, bool *ok)
+{
+    constexpr qsizetype Longest = 9; // no int overflows
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9' || text.size() > Longest)
+            return text.toInt(ok);
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    *ok = !text.isEmpty();
+    return value;
+}
+
 // hh:mm:ss in seconds, or nothing.
 std::optional<qint64> clockTime(QStringView text)
 {
     if (text.size() != 8 || text[2] != u':' || text[5] != u':')
         return std::nullopt;
     bool ok[3];
-    const int h = text.mid(0, 2).toInt(&ok[0]);
-    const int m = text.mid(3, 2).toInt(&ok[1]);
-    const int s = text.mid(6, 2).toInt(&ok[2]);
+    const int h = integer(text.mid(0, 2), &ok[0]);
+    const int m = integer(text.mid(3, 2), &ok[1]);
+    const int s = integer(text.mid(6, 2), &ok[2]);
     if (!ok[0] || !ok[1] || !ok[2] || m > 59 || s > 59)
         return std::nullopt;
     return h * 3600 + m * 60 + s;
@@ -98,13 +147,29 @@ qint64 CsvLogLine::distanceTolerance(int unitSystem)
 std::optional<QDateTime> CsvLogLine::dateTime(QStringView text) const
 {
     // Weekday, month, day, time, year; the weekday says nothing the date does not.
-    const QList<QStringView> parts = text.split(u' ', Qt::SkipEmptyParts);
-    if (parts.size() != 5)
+    std::array<QStringView, 5> parts;
+    qsizetype count = 0;
+    for (QStringView rest = text; !rest.isEmpty();) {
+        const qsizetype gap = rest.indexOf(u' ');
+        const QStringView part = rest.left(gap < 0 ? rest.size() : gap);
+        rest = gap < 0 ? QStringView() : rest.mid(gap + 1);
+        if (part.isEmpty())
+            continue;
+        if (count == qsizetype(parts.size()))
+            return std::nullopt;
+        parts[count++] = part;
+    }
+    if (count != qsizetype(parts.size()))
         return std::nullopt;
-    const int month = m_months.value(parts[1].toString().toLower(), 0);
+    // A log names the same month for many lines in a row.
+    if (parts[1] != m_lastMonthName) {
+        m_lastMonthName = parts[1].toString();
+        m_lastMonth = m_months.value(m_lastMonthName.toLower(), 0);
+    }
+    const int month = m_lastMonth;
     bool dayOk = false;
     bool yearOk = false;
-    const QDate date(parts[4].toInt(&yearOk), month, parts[2].toInt(&dayOk));
+    const QDate date(integer(parts[4], &yearOk), month, integer(parts[2], &dayOk));
     const std::optional<qint64> seconds = clockTime(parts[3]);
     if (!dayOk || !yearOk || !date.isValid() || !seconds || *seconds >= 24 * 3600)
         return std::nullopt;
@@ -160,16 +225,16 @@ std::optional<RideEntry> CsvLogLine::read(QStringView line, QString &reason) con
                                             || column >= FirstAltitudeColumn)) {
             value = 0;
         } else {
-            const double number = text.toDouble(&ok);
-            double stored = number;
+            const double read = number(text, &ok);
+            double stored = read;
             if (column == Distance)
-                stored = number / units.distanceDisplay;
+                stored = read / units.distanceDisplay;
             else if (column == AvgSpeed || column == MaxSpeed)
-                stored = number / units.speedDisplay * 10.0;
+                stored = read / units.speedDisplay * 10.0;
             else if (column == MaxTemperature || column == MinTemperature)
-                stored = metric ? number : (number - 32.0) * 5.0 / 9.0;
+                stored = metric ? read : (read - 32.0) * 5.0 / 9.0;
             else if (column >= FirstAltitudeColumn && column < FirstAltitudeColumn + 3)
-                stored = number / units.altitudeDisplay;
+                stored = read / units.altitudeDisplay;
             ok = ok && std::isfinite(stored) && (stored >= 0 || column == MaxTemperature || column == MinTemperature)
                 && stored < 1e15;
             value = std::llround(stored);

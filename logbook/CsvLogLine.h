@@ -38,6 +38,8 @@ private:
     std::optional<QDateTime> dateTime(QStringView text) const;
 
     QHash<QString, int> m_months; // lower-case month names, short and long, English and the system's
+    mutable QString m_lastMonthName;
+    mutable int m_lastMonth = 0;
     // The offset from UTC of the last hour a date-time was read for.
     mutable QDate m_offsetDate;
     mutable int m_offsetHour = -1;

@@ -35,7 +35,7 @@ QVariant nullable(const QString &text)
     return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
-// In the order bindInsert() binds them.
+// In the order forEachInsertValue() hands out their values.
 QStringList insertColumns()
 {
     return QStringList{QStringLiteral("device"), QStringLiteral("day"), QStringLiteral("bike"), QStringLiteral("model"),
@@ -57,6 +57,43 @@ const QStringList &insertMarks()
     }();
     return marks;
 }
+
+// The years for which the logbook's texts are written here rather than by QDate::toString(),
+// which an import of many rides spends much of its time in; the same characters either way.
+bool plainYear(const QDate &date)
+{
+    return date.year() >= 1 && date.year() <= 9999;
+}
+
+QChar *digits(QChar *at, int value, int width)
+{
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        at[i] = QChar(u'0' + value % 10);
+    return at + width;
+}
+
+// yyyy-MM-dd, of a plainYear().
+QChar *isoDate(QChar *at, const QDate &date)
+{
+    at = digits(at, date.year(), 4);
+    *at++ = u'-';
+    at = digits(at, date.month(), 2);
+    *at++ = u'-';
+    return digits(at, date.day(), 2);
+}
+
+} // namespace
+
+QString RideRecorder::dayText(const QDate &date)
+{
+    if (!plainYear(date))
+        return date.toString(Qt::ISODate);
+    QString text(10, Qt::Uninitialized);
+    isoDate(text.data(), date);
+    return text;
+}
+
+namespace {
 
 // Updates the values of an entry; the statement's placeholders are those of bindValues().
 QString updateStatement(bool withStart)
@@ -88,11 +125,26 @@ QString RideRecorder::startText(const QDateTime &start)
     // Always as an offset, "+00:00" included, never "Z", so that readers find the same form.
     const int offset = start.offsetFromUtc();
     const int minutes = qAbs(offset) / 60;
-    return start.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
-        + QStringLiteral("%1%2:%3")
-              .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-              .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-              .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    const QDate date = start.date();
+    if (!plainYear(date))
+        return start.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
+            + QStringLiteral("%1%2:%3")
+                  .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                  .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+                  .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    const QTime time = start.time();
+    QString text(25, Qt::Uninitialized);
+    QChar *at = isoDate(text.data(), date);
+    *at++ = u'T';
+    for (int part : {time.hour(), time.minute(), time.second()}) {
+        at = digits(at, part, 2);
+        *at++ = u':';
+    }
+    at[-1] = offset < 0 ? u'-' : u'+';
+    at = digits(at, minutes / 60, 2);
+    *at++ = u':';
+    digits(at, minutes % 60, 2);
+    return text;
 }
 
 QString RideRecorder::now()
@@ -100,37 +152,23 @@ QString RideRecorder::now()
     return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
 }
 
-QString RideRecorder::insertStatement(const QString &condition)
+QString RideRecorder::insertStatement()
 {
-    const QStringList columns = insertColumns();
-    const QStringList marks = insertMarks();
-    return QStringLiteral("INSERT INTO rides (%1) SELECT %2%3")
-        .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
-             condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition);
+    return QStringLiteral("INSERT INTO rides (%1) VALUES (%2)")
+        .arg(insertColumns().join(QStringLiteral(", ")), insertMarks().join(QStringLiteral(", ")));
+}
+
+QString RideRecorder::insertMark(int position)
+{
+    return insertMarks()[position];
 }
 
 void RideRecorder::bindInsert(QSqlQuery &query, const RideEntry &entry, const QString &time)
 {
     // By name: Qt spells out a name for each value bound by position, which an import of many
     // rides would spend most of its time on.
-    const QStringList &marks = insertMarks();
     int at = 0;
-    const auto bind = [&](const QVariant &value) { query.bindValue(marks[at++], value); };
-    bind(nullable(entry.device));
-    bind(entry.date.toString(Qt::ISODate));
-    bind(entry.bike);
-    bind(nullable(entry.model));
-    bind(entry.start.isValid() ? QVariant(startText(entry.start)) : QVariant());
-    for (qint64 value : entry.values)
-        bind(value);
-    bind(int(entry.hasAltitude));
-    bind(entry.unitSystem);
-    bind(odometer(entry));
-    bind(entry.source == RideEntry::Source::Csv ? QStringLiteral("csv") : QStringLiteral("device"));
-    bind(int(entry.edited));
-    bind(notNull(entry.note));
-    bind(time);
-    bind(time);
+    forEachInsertValue(entry, time, [&](const auto &value) { query.bindValue(insertMark(at++), QVariant(value)); });
 }
 
 std::optional<LogbookError> RideRecorder::recordRead(const ModelData &record)

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariant>
 
 #include <optional>
 
@@ -32,11 +33,18 @@ public:
     std::optional<LogbookError> setNote(qint64 id, const QString &note);
     std::optional<LogbookError> remove(qint64 id);
 
-    /// The statement that adds an entry, only when `condition` holds if one is given (its
-    /// placeholders follow those of the entry), and the entry's values bound with `time` as the
-    /// time it was recorded: for whoever adds many in one transaction.
-    static QString insertStatement(const QString &condition = QString());
+    /// The statement that adds an entry. Its placeholders are named by insertMark(), in the order
+    /// forEachInsertValue() hands out their values.
+    static QString insertStatement();
+    static QString insertMark(int position);
+    /// Binds the values of `entry` to insertStatement(), with `time` as the time it was recorded.
     static void bindInsert(QSqlQuery &query, const RideEntry &entry, const QString &time);
+    /// Hands `bind` each value bindInsert() binds, as a QString (a null one for NULL), an int, a
+    /// qint64 or a QVariant: for whoever adds many in one transaction without Qt SQL's binding.
+    template <typename Bind>
+    static void forEachInsertValue(const RideEntry &entry, const QString &time, Bind &&bind);
+    /// A day as the logbook keeps it: ISO 8601.
+    static QString dayText(const QDate &date);
     /// The present time as the logbook keeps it.
     static QString now();
 
@@ -50,3 +58,25 @@ private:
 
     Logbook &m_logbook;
 };
+
+template <typename Bind>
+void RideRecorder::forEachInsertValue(const RideEntry &entry, const QString &time, Bind &&bind)
+{
+    const auto nullIfEmpty = [](const QString &text) { return text.isEmpty() ? QString() : text; };
+    bind(nullIfEmpty(entry.device));
+    bind(dayText(entry.date));
+    bind(entry.bike);
+    bind(nullIfEmpty(entry.model));
+    bind(entry.start.isValid() ? startText(entry.start) : QString());
+    for (qint64 value : entry.values)
+        bind(value);
+    bind(int(entry.hasAltitude));
+    bind(entry.unitSystem);
+    bind(entry.odometer ? QVariant(qint64(*entry.odometer)) : QVariant());
+    bind(entry.source == RideEntry::Source::Csv ? QStringLiteral("csv") : QStringLiteral("device"));
+    bind(int(entry.edited));
+    // A null QString is bound as NULL, which a note never is.
+    bind(entry.note.isNull() ? QStringLiteral("") : entry.note);
+    bind(time);
+    bind(time);
+}

@@ -13,7 +13,7 @@ packages=(
   openssl
   desktop-file-utils appstream dpkg-dev file
   clang libclang-rt-14-dev
-  libqt6sql6-sqlite sqlite3
+  libqt6sql6-sqlite sqlite3 libsqlite3-dev
   libudev-dev
   dbus-daemon
   lintian

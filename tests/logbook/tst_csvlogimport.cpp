@@ -261,6 +261,48 @@ private slots:
         model.show({1, QDate(2026, 3, 1), QDate(2026, 3, 31), 0});
         QCOMPARE(model.rowCount(), 2);
     }
+
+    // Numbers, days and times in every form the log's readers take, plain or not.
+    void readsValuesInAnyFormTheyTake_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("rideTime");
+        QTest::addColumn<QString>("distance");
+        QTest::addColumn<qint64>("millimetres"); // -1: the line is refused
+        QTest::newRow("plain") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "12.500" << qint64(12500000);
+        QTest::newRow("leading zeros") << "Fri Mar 01 09:30:00 02024" << "01:02:03" << "012.5" << qint64(12500000);
+        QTest::newRow("no fraction") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "12." << qint64(12000000);
+        QTest::newRow("no whole part") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << ".5" << qint64(500000);
+        QTest::newRow("sign and exponent") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "+1.25e1" << qint64(12500000);
+        QTest::newRow("negative") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "-12.5" << qint64(-1);
+        QTest::newRow("two points") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "12.5.1" << qint64(-1);
+        QTest::newRow("comma") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "12,5" << qint64(-1);
+        QTest::newRow("semicolon without space") << "Fri Mar 1 09:30:00 2024" << "01:02:03" << "12;5" << qint64(-1);
+        QTest::newRow("minutes beyond 59") << "Fri Mar 1 09:30:00 2024" << "01:62:03" << "12.5" << qint64(-1);
+        QTest::newRow("letters in the time") << "Fri Mar 1 09:30:00 2024" << "01:0x:03" << "12.5" << qint64(-1);
+        QTest::newRow("no such day") << "Fri Feb 30 09:30:00 2024" << "01:02:03" << "12.5" << qint64(-1);
+        QTest::newRow("month in capitals") << "Fri MAR 1 09:30:00 2024" << "01:02:03" << "12.5" << qint64(12500000);
+    }
+
+    void readsValuesInAnyFormTheyTake()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, rideTime);
+        QFETCH(QString, distance);
+        QFETCH(qint64, millimetres);
+        const QString line = QStringLiteral("km/kmph/meter/Celsius; %1; %2; %3; 800; 25.5; 48.0; 80; 110; 21; 9; 130; 171; "
+                                            "00:40:00; 00:10:00; 00:05:00; 812.0; 640.0; 655.0; 4; 11; 5; 12; 600; 1500; "
+                                            "700; 1700")
+                                 .arg(date, rideTime, distance);
+        QString reason;
+        const std::optional<RideEntry> entry = CsvLogLine().read(line, reason);
+        QCOMPARE(entry.has_value(), millimetres >= 0);
+        if (!entry)
+            return;
+        QCOMPARE(entry->date, QDate(2024, 3, 1));
+        QCOMPARE(entry->value(RideValue::RideTime), 3723);
+        QCOMPARE(entry->value(RideValue::Distance), millimetres);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_CsvLogImport)
