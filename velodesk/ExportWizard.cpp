@@ -15,6 +15,7 @@
 
 #include <QDebug>
 #include <QIcon>
+#include <QMessageBox>
 #include <QSettings>
 
 namespace {
@@ -103,6 +104,13 @@ void ExportWizard::releaseLink()
 
 void ExportWizard::endWhenDone()
 {
-    if (linkWasReleased && !notification->isPending())
-        emit allDone();
+    if (!linkWasReleased || notification->isPending())
+        return;
+    // The program ends with the wizard: a message that the logbook missed the ride stays until read.
+    auto *logbookWarning = findChild<QMessageBox *>(QStringLiteral("logbookWarning"));
+    if (logbookWarning && logbookWarning->isVisible()) {
+        connect(logbookWarning, &QDialog::finished, this, &ExportWizard::endWhenDone, Qt::UniqueConnection);
+        return;
+    }
+    emit allDone();
 }

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
@@ -74,7 +75,8 @@ private:
     }
 
     /// The wizard, through its widgets, from the intro to Finish; bike 2, kcal typed when given.
-    bool exportWithWizard(SimulatedBikeComputer &device, const QString &output, const QString &kcal)
+    bool exportWithWizard(SimulatedBikeComputer &device, const QString &output, const QString &kcal,
+                          const std::function<void(QSignalSpy &released, QSignalSpy &done)> &afterFinish = {})
     {
         WizardDriver driver;
         driver.press(QWizard::NextButton);
@@ -96,8 +98,12 @@ private:
         if (!driver.press(QWizard::NextButton) || !driver.press(QWizard::NextButton))
             return false;
         QTest::keyClicks(driver.find<QLineEdit>(QStringLiteral("fileEdit")), output);
+        QSignalSpy released(&driver.wizard(), &ExportWizard::linkReleased);
+        QSignalSpy done(&driver.wizard(), &ExportWizard::allDone);
         const bool finished = driver.press(QWizard::FinishButton) && driver.wizard().result() == QDialog::Accepted;
         noteWarning();
+        if (finished && afterFinish)
+            afterFinish(released, done);
         return finished;
     }
 
@@ -210,6 +216,22 @@ private slots:
         QVERIFY(!warning.modal);
         QVERIFY2(warning.text.contains(path(QStringLiteral("logbook.sqlite"))), qPrintable(warning.text));
         QCOMPARE(FileBytes::read(path(QStringLiteral("logbook.sqlite"))), Damaged);
+    }
+
+    void wizardEndsOnlyOnceTheWarningIsRead()
+    {
+        QVERIFY(FileBytes::write(path(QStringLiteral("logbook.sqlite")), Damaged));
+        SimulatedBikeComputer device(0x51);
+        QVERIFY(device.start());
+        const auto closeTheWarningLast = [](QSignalSpy &released, QSignalSpy &done) {
+            QTRY_COMPARE_WITH_TIMEOUT(released.size(), 1, DeviceWaitMs);
+            QCoreApplication::processEvents();
+            QCOMPARE(done.size(), 0);
+            const_cast<QMessageBox *>(logbookWarning())->accept();
+            QTRY_COMPARE(done.size(), 1);
+        };
+        QVERIFY(exportWithWizard(device, path(QStringLiteral("ride.fit")), QString(), closeTheWarningLast));
+        QVERIFY(warning.shown);
     }
 
     void recordsNothingWhenTurnedOff()
