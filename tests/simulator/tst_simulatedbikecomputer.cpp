@@ -558,6 +558,17 @@ private slots:
         QCOMPARE(pc->readFrame().toHex(), frame("ff55920123b6").toHex());
     }
 
+    void framePartCutOffByAPauseIsDropped()
+    {
+        // A PC that went away in the middle of a request leaves its start on the line; the next
+        // program's request, after a pause no frame has inside it, is taken whole.
+        QVERIFY(plugIn(0x51));
+        QVERIFY(pc->write(frame("ff55")));
+        QTest::qWait(int(2 * SimulatedBikeComputer::FramePauseLimit.count()));
+        QVERIFY(pc->write(frame("ff55120012")));
+        QCOMPARE(pc->readFrame().toHex(), frame("ff55920151e4").toHex());
+    }
+
     void firmwareBlocksCarryTwoLengthBytes()
     {
         FrameCodec codec;

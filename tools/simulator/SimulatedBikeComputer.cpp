@@ -324,8 +324,12 @@ void SimulatedBikeComputer::receive(const QByteArray &bytes)
         ignoredBytes += bytes.size();
         return;
     }
+    const auto now = Clock::now();
+    if (now - lastReceivedAt > FramePauseLimit)
+        codec.reset();
+    lastReceivedAt = now;
     const auto byteTime = DeviceLine::byteTime(speed);
-    receiveLineFreeAt = std::max(receiveLineFreeAt, Clock::now());
+    receiveLineFreeAt = std::max(receiveLineFreeAt, now);
     for (char byte : bytes) {
         receiveLineFreeAt += byteTime;
         if (std::optional<RequestFrame> frame = codec.push(quint8(byte)))

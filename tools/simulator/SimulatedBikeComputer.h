@@ -46,6 +46,9 @@ public:
     /// Longest wait for the PC side to take an answer before the device unplugs after it, and
     /// to follow the device's speed before a repeated answer goes out.
     static constexpr std::chrono::milliseconds UnplugDrainTimeout{2000};
+    /// A pause within a request longer than this drops what came before it: a PC writes a frame
+    /// whole, so only a program that went away mid-request leaves such a part behind.
+    static constexpr std::chrono::milliseconds FramePauseLimit{250};
 
     /// One request the device understood (right speed, right checksum).
     struct Request
@@ -158,6 +161,7 @@ private:
     DeviceLine speeds;
     FrameCodec codec;
     Clock::time_point receiveLineFreeAt;
+    Clock::time_point lastReceivedAt;
 
     mutable std::mutex lock; // guards everything down to answersSent
     ModelData deviceValues;
