@@ -223,8 +223,8 @@ private slots:
         VelotoolProcess::start(two, {"logbook", "import", "--bike", "2", "--logbook", logbook(), second});
         QVERIFY(one.waitForFinished(int(VelotoolProcess::RunLimit.count())));
         QVERIFY(two.waitForFinished(int(VelotoolProcess::RunLimit.count())));
-        QCOMPARE(one.exitCode(), 0);
-        QCOMPARE(two.exitCode(), 0);
+        QVERIFY2(one.exitCode() == 0, one.readAllStandardError().constData());
+        QVERIFY2(two.exitCode() == 0, two.readAllStandardError().constData());
         QCOMPARE(listed(logbook()).size(), 2 * Rides);
     }
 
