@@ -16,26 +16,22 @@ namespace {
 const QString MetricUnits = QStringLiteral("km/kmph/meter/Celsius");
 const QString ImperialUnits = QStringLiteral("miles/mph/feet/Fahrenheit");
 const QString NotAvailable = QStringLiteral("-");
-constexpr int FirstAltitudeColumn = 16; // "Max. altitude", counted from 0
+// The units and the date come first, then the ride's values in their own order.
+constexpr int UnitsColumn = 0;
+constexpr int DateColumn = 1;
+constexpr int FirstValueColumn = 2;
+constexpr int FirstAltitudeColumn = FirstValueColumn + int(RideValue::MaxAltitude); // "Max. altitude"
 
-enum Column {
-    Units,
-    Date,
-    RideTime,
-    Distance,
-    Kcal,
-    AvgSpeed,
-    MaxSpeed,
-    AvgCadence,
-    MaxCadence,
-    MaxTemperature,
-    MinTemperature,
-    AvgHeartRate,
-    MaxHeartRate,
-    HrInZone,
-    HrLowerZone,
-    HrUpperZone,
-};
+bool isDuration(RideValue value)
+{
+    return value == RideValue::RideTime || value == RideValue::HrInZone || value == RideValue::HrLowerZone
+        || value == RideValue::HrUpperZone;
+}
+
+bool isTemperature(RideValue value)
+{
+    return value == RideValue::MaxTemperature || value == RideValue::MinTemperature;
+}
 
 using Columns = QVarLengthArray<QStringView, CsvLogLine::ColumnCount + 1>;
 
@@ -193,17 +189,17 @@ std::optional<RideEntry> CsvLogLine::read(QStringView line, QString &reason) con
     }
     RideEntry entry;
     entry.source = RideEntry::Source::Csv;
-    if (columns[Units] == MetricUnits)
+    if (columns[UnitsColumn] == MetricUnits)
         entry.unitSystem = 0;
-    else if (columns[Units] == ImperialUnits)
+    else if (columns[UnitsColumn] == ImperialUnits)
         entry.unitSystem = 1;
     else {
         reason = tr("the first column names no units");
         return std::nullopt;
     }
-    const std::optional<QDateTime> start = dateTime(columns[Date]);
+    const std::optional<QDateTime> start = dateTime(columns[DateColumn]);
     if (!start) {
-        reason = tr("\"%1\" is not a date").arg(columns[Date]);
+        reason = tr("\"%1\" is not a date").arg(columns[DateColumn]);
         return std::nullopt;
     }
     entry.start = *start;
@@ -212,35 +208,34 @@ std::optional<RideEntry> CsvLogLine::read(QStringView line, QString &reason) con
 
     const UnitFactors &units = UnitFactors::forSystem(entry.unitSystem);
     const bool metric = entry.unitSystem == 0;
-    for (int column = RideTime; column < ColumnCount; ++column) {
-        const RideValue which = RideValue(column - RideTime);
-        const QStringView text = columns[column];
+    for (int index = 0; index < RideValueCount; ++index) {
+        const RideValue which = RideValue(index);
+        const QStringView text = columns[FirstValueColumn + index];
         bool ok = true;
         qint64 value = 0;
-        if (column == RideTime || column == HrInZone || column == HrLowerZone || column == HrUpperZone) {
+        if (isDuration(which)) {
             const std::optional<qint64> seconds = duration(text);
             ok = seconds.has_value();
             value = seconds.value_or(0);
-        } else if (text == NotAvailable && (column == MaxTemperature || column == MinTemperature
-                                            || column >= FirstAltitudeColumn)) {
+        } else if (text == NotAvailable && (isTemperature(which) || which >= RideValue::MaxAltitude)) {
             value = 0;
         } else {
             const double read = number(text, &ok);
             double stored = read;
-            if (column == Distance)
+            if (which == RideValue::Distance)
                 stored = read / units.distanceDisplay;
-            else if (column == AvgSpeed || column == MaxSpeed)
+            else if (which == RideValue::AvgSpeed || which == RideValue::MaxSpeed)
                 stored = read / units.speedDisplay * 10.0;
-            else if (column == MaxTemperature || column == MinTemperature)
+            else if (isTemperature(which))
                 stored = metric ? read : (read - 32.0) * 5.0 / 9.0;
-            else if (column >= FirstAltitudeColumn && column < FirstAltitudeColumn + 3)
+            else if (which >= RideValue::MaxAltitude && which <= RideValue::Descent)
                 stored = read / units.altitudeDisplay;
-            ok = ok && std::isfinite(stored) && (stored >= 0 || column == MaxTemperature || column == MinTemperature)
+            ok = ok && std::isfinite(stored) && (stored >= 0 || isTemperature(which))
                 && stored < 1e15;
             value = std::llround(stored);
         }
         if (!ok) {
-            reason = tr("column %1 holds \"%2\", which is not a value of the log").arg(column + 1).arg(text);
+            reason = tr("column %1 holds \"%2\", which is not a value of the log").arg(FirstValueColumn + index + 1).arg(text);
             return std::nullopt;
         }
         entry.setValue(which, value);

@@ -19,7 +19,8 @@ class LOGBOOK_EXPORT CsvLogLine
     Q_DECLARE_TR_FUNCTIONS(CsvLogLine)
 
 public:
-    static constexpr int ColumnCount = 27;
+    /// The units, the date, then every value of the ride.
+    static constexpr int ColumnCount = 2 + RideValueCount;
 
     CsvLogLine();
 
