@@ -2,6 +2,7 @@
 // The connect page: the status line for every state report, the ports it opens (listed or
 // typed), and the model and firmware checks made before the device is read.
 
+#include "ListedPort.h"
 #include "MessageBoxAnswerer.h"
 #include "ReadCutShort.h"
 #include "TestSettings.h"
@@ -34,14 +35,6 @@ constexpr int pollTurnsMs = 1500;
 // Wire time of a few requests at 600 baud.
 constexpr int settleMs = 800;
 
-QextPortInfo ftdiPort(const QString &name)
-{
-    QextPortInfo port;
-    port.portName = name;
-    port.vendorID = 0x0403;
-    port.productID = 0x6001;
-    return port;
-}
 
 bool readsModel(const SimulatedBikeComputer &device)
 {
@@ -329,7 +322,7 @@ void ComPortPageTest::opensListedPort()
     SimulatedBikeComputer device{0x22};
     QVERIFY(device.start());
     const QString name = device.portName();
-    QextSerialEnumerator::setPortSource([name] { return QList<QextPortInfo>{ftdiPort(name)}; });
+    QextSerialEnumerator::setPortSource([name] { return QList<QextPortInfo>{ListedPort::ftdi(name)}; });
     WizardDriver driver;
     auto *box = driver.find<QComboBox>(QStringLiteral("cmbComPorts"));
     QCOMPARE(box->count(), 1);
@@ -344,7 +337,7 @@ void ComPortPageTest::typedNameWinsOverListedRow()
 {
     SimulatedBikeComputer device{0x51};
     QVERIFY(device.start());
-    QextSerialEnumerator::setPortSource([] { return QList<QextPortInfo>{ftdiPort(QStringLiteral("/dev/no-such-port"))}; });
+    QextSerialEnumerator::setPortSource([] { return QList<QextPortInfo>{ListedPort::ftdi(QStringLiteral("/dev/no-such-port"))}; });
     WizardDriver driver;
     auto *box = driver.find<QComboBox>(QStringLiteral("cmbComPorts"));
     QCOMPARE(box->currentIndex(), 0);
@@ -357,7 +350,7 @@ void ComPortPageTest::typedNameWinsOverListedRow()
 
 void ComPortPageTest::listedPortThatCannotBeOpened()
 {
-    QextSerialEnumerator::setPortSource([] { return QList<QextPortInfo>{ftdiPort(QStringLiteral("/dev/no-such-port"))}; });
+    QextSerialEnumerator::setPortSource([] { return QList<QextPortInfo>{ListedPort::ftdi(QStringLiteral("/dev/no-such-port"))}; });
     WizardDriver driver;
     QTest::mouseClick(driver.find<QPushButton>(QStringLiteral("btnConnect")), Qt::LeftButton);
     QTRY_COMPARE(driver.find<QLabel>(QStringLiteral("lblConnectionStatus"))->text(),
@@ -393,7 +386,7 @@ void ComPortPageTest::refreshSelectsFirstRow()
         cp210x.portName = QStringLiteral("/dev/ttyUSB1");
         cp210x.vendorID = 0x10C4;
         cp210x.productID = 0xEA60;
-        return QList<QextPortInfo>{ftdiPort(QStringLiteral("/dev/ttyUSB0")), cp210x};
+        return QList<QextPortInfo>{ListedPort::ftdi(QStringLiteral("/dev/ttyUSB0")), cp210x};
     });
     QTest::mouseClick(driver.find<QPushButton>(QStringLiteral("btnEnumerate")), Qt::LeftButton);
     QCOMPARE(box->count(), 2);

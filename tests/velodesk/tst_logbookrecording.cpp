@@ -3,6 +3,7 @@
 // be written never stops an export.
 
 #include "FileDialogAnswerer.h"
+#include "ListedPort.h"
 #include "TestSettings.h"
 #include "WizardDriver.h"
 #include "support/FileBytes.h"
@@ -109,14 +110,7 @@ private:
 
     bool exportWithLegacyWindow(SimulatedBikeComputer &device, const QString &output)
     {
-        const QString port = device.portName();
-        QextSerialEnumerator::setPortSource([port] {
-            QextPortInfo info;
-            info.portName = port;
-            info.vendorID = 0x0403;
-            info.productID = 0x6001;
-            return QList<QextPortInfo>{info};
-        });
+        ListedPort::offer(device.portName());
         MainWindow window;
         window.show();
         QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnEnumerate")), Qt::LeftButton);

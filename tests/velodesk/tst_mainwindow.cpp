@@ -3,6 +3,7 @@
 // firmware checks, the values of every block, and the FIT export built from what it shows.
 
 #include "FileDialogAnswerer.h"
+#include "ListedPort.h"
 #include "MessageBoxAnswerer.h"
 #include "ReadCutShort.h"
 #include "TestSettings.h"
@@ -49,17 +50,6 @@ constexpr quint8 sessionTotalAscent = 22;
 constexpr quint8 sessionTotalDescent = 23;
 constexpr quint8 sessionMaxTemperature = 58;
 
-/// Offers the port in the port list as behind an FTDI bridge.
-void listPort(const QString &name)
-{
-    QextSerialEnumerator::setPortSource([name] {
-        QextPortInfo port;
-        port.portName = name;
-        port.vendorID = 0x0403;
-        port.productID = 0x6001;
-        return QList<QextPortInfo>{port};
-    });
-}
 
 /// A device playing the model, offered in the port list.
 std::unique_ptr<SimulatedBikeComputer> listedDevice(int modelId)
@@ -67,7 +57,7 @@ std::unique_ptr<SimulatedBikeComputer> listedDevice(int modelId)
     auto device = std::make_unique<SimulatedBikeComputer>(quint8(modelId));
     if (!device->start())
         return nullptr;
-    listPort(device->portName());
+    ListedPort::offer(device->portName());
     return device;
 }
 
@@ -249,7 +239,7 @@ void MainWindowTest::stateTable()
 
 void MainWindowTest::portThatDoesNotOpenIsExplained()
 {
-    listPort(QStringLiteral("/dev/no-such-port"));
+    ListedPort::offer(QStringLiteral("/dev/no-such-port"));
     MainWindow window;
     QTest::mouseClick(find<QPushButton>(window, "btnConnect"), Qt::LeftButton);
     QTRY_COMPARE(find<QLabel>(window, "lblConnectionStatus")->text(), QStringLiteral("Failed to open connection"));

@@ -2,6 +2,7 @@
 // The port box of the connect page and of the legacy window: it follows the cable, keeps what the
 // user typed or chose, selects the last port, takes a typed port and says why nothing is listed.
 
+#include "ListedPort.h"
 #include "TestSettings.h"
 #include "WizardDriver.h"
 
@@ -39,11 +40,7 @@ QList<QextPortInfo> ftdiPorts(const QStringList &names)
 {
     QList<QextPortInfo> ports;
     for (const QString &name : names) {
-        QextPortInfo port;
-        port.portName = name;
-        port.vendorID = 0x0403;
-        port.productID = 0x6001;
-        ports.append(port);
+        ports.append(ListedPort::ftdi(name));
     }
     return ports;
 }
