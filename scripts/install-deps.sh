@@ -17,6 +17,8 @@ packages=(
   libudev-dev
   dbus-daemon
   lintian
+  qt6-charts-dev qt6-l10n-tools qt6-translations-l10n
+  xvfb xauth
 )
 
 missing=()
