@@ -6,6 +6,7 @@
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -30,6 +31,12 @@ QString Logbook::defaultPath()
     // velotool names itself differently; both programs keep one logbook, the product's.
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
         + QStringLiteral("/Velquist/Pacerow/logbook.sqlite");
+}
+
+QString Logbook::desktopPath()
+{
+    const QString named = QSettings().value(QStringLiteral("logbook/path")).toString();
+    return named.isEmpty() ? defaultPath() : named;
 }
 
 Logbook::Logbook(const QString &path)

@@ -28,6 +28,9 @@ public:
 
     /// logbook.sqlite in the application data folder of Velquist's Pacerow, whichever program asks.
     static QString defaultPath();
+    /// The logbook the desktop programs keep: the one their settings name (logbook/path), or else
+    /// the default one.
+    static QString desktopPath();
 
     explicit Logbook(const QString &path);
     ~Logbook();

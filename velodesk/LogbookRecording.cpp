@@ -7,18 +7,12 @@
 #include <QMessageBox>
 #include <QSettings>
 
-QString LogbookRecording::logbookPath()
-{
-    const QString named = QSettings().value(QStringLiteral("logbook/path")).toString();
-    return named.isEmpty() ? Logbook::defaultPath() : named;
-}
-
 QMessageBox *LogbookRecording::recordExport(QWidget *window, const ModelData &exported, int bikeIndex,
                                             const QDateTime &start, bool edited)
 {
     if (!QSettings().value(QStringLiteral("logbook/enabled"), true).toBool())
         return nullptr;
-    Logbook logbook(logbookPath());
+    Logbook logbook(Logbook::desktopPath());
     std::optional<LogbookError> error = logbook.open();
     if (!error)
         error = RideRecorder(logbook).recordExport(exported, bikeIndex, start, edited);

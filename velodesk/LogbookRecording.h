@@ -21,7 +21,4 @@ public:
     /// corrected. On failure, shows the message over `window` and returns it (owned by Qt).
     static QMessageBox *recordExport(QWidget *window, const ModelData &exported, int bikeIndex, const QDateTime &start,
                                      bool edited);
-
-    /// The logbook the settings name.
-    static QString logbookPath();
 };

@@ -9,7 +9,7 @@
 #include "logbook/RideTotals.h"
 #include "tools/velotool/CommandParser.h"
 #include "tools/velotool/Console.h"
-#include "tools/velotool/DisplayUnits.h"
+#include "logbook/DisplayUnits.h"
 #include "tools/velotool/LogbookPrinter.h"
 #include "tools/velotool/ModelLookup.h"
 #include "tools/velotool/OutputTarget.h"

@@ -3,7 +3,7 @@
 
 #include "logbook/RideEntry.h"
 #include "logbook/RideTotals.h"
-#include "tools/velotool/DisplayUnits.h"
+#include "logbook/DisplayUnits.h"
 
 #include <QCoreApplication>
 #include <QList>

@@ -2,7 +2,7 @@
 #include "tools/velotool/RideReport.h"
 
 #include "linkhub/ModelData.h"
-#include "tools/velotool/DisplayUnits.h"
+#include "logbook/DisplayUnits.h"
 
 #include <cmath>
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "logbook/logbook_global.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -8,7 +10,7 @@ struct UnitFactors;
 
 /// The units a bike computer shows its values in, and the conversions from the record's metric units.
 /// The factors are the device's own, so that the figures match the device's display.
-class DisplayUnits
+class LOGBOOK_EXPORT DisplayUnits
 {
     Q_DECLARE_TR_FUNCTIONS(DisplayUnits)
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/velotool/DisplayUnits.h"
+#include "logbook/DisplayUnits.h"
 
 #include "linkhub/UnitFactors.h"
 
