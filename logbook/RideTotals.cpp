@@ -46,6 +46,19 @@ QDate isoWeekStart(int year, int week)
     return fourth.addDays(1 - fourth.dayOfWeek() + 7 * (week - 1));
 }
 
+QDate periodBefore(RideTotals::Period period, const QDate &firstDay)
+{
+    switch (period) {
+    case RideTotals::Period::Week:
+        return firstDay.addDays(-7);
+    case RideTotals::Period::Month:
+        return firstDay.addMonths(-1);
+    case RideTotals::Period::Year:
+        return firstDay.addYears(-1);
+    }
+    return QDate();
+}
+
 } // namespace
 
 std::optional<LogbookError> RideTotals::compute(Logbook &logbook, Period period, int bike, QList<PeriodTotal> &totals)
@@ -90,6 +103,23 @@ std::optional<LogbookError> RideTotals::yearSoFar(Logbook &logbook, const QDate 
         return failure;
     // addYears() takes 29 February to the 28th of a year without one.
     return span(logbook, QDate(today.year() - 1, 1, 1), today.addYears(-1), bike, lastYear);
+}
+
+QList<PeriodTotal> RideTotals::recent(Period period, const QList<PeriodTotal> &totals, int count)
+{
+    if (totals.isEmpty())
+        return {};
+    const QDate oldest = firstDay(period, totals.first().period);
+    auto known = totals.crbegin();
+    QList<PeriodTotal> shown;
+    for (QDate day = firstDay(period, totals.last().period); day.isValid() && day >= oldest && (count == 0 || shown.size() < count);
+         day = periodBefore(period, day)) {
+        const QString name = periodOf(period, day);
+        while (known != totals.crend() && known->period > name)
+            ++known;
+        shown.prepend(known != totals.crend() && known->period == name ? *known : PeriodTotal{name});
+    }
+    return shown;
 }
 
 QString RideTotals::periodOf(Period period, const QDate &day)

@@ -40,6 +40,10 @@ public:
     static std::optional<LogbookError> yearSoFar(Logbook &logbook, const QDate &today, int bike, PeriodTotal &thisYear,
                                                  PeriodTotal &lastYear);
 
+    /// At most `count` periods (0: no limit) up to the newest of `totals` and from the oldest on,
+    /// oldest first, those without rides as empty totals: what a chart shows.
+    static QList<PeriodTotal> recent(Period period, const QList<PeriodTotal> &totals, int count);
+
     /// The name compute() gives the period `day` lies in.
     static QString periodOf(Period period, const QDate &day);
     /// The first day of a period compute() named; invalid for any other text.

@@ -148,6 +148,37 @@ private slots:
         QCOMPARE(before.rideTime, 3600 * qint64(qPopulationCount(quint64(lastYear))));
     }
 
+    void recentPeriodsFillTheGaps_data()
+    {
+        QTest::addColumn<RideTotals::Period>("period");
+        QTest::addColumn<QStringList>("withRides");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("weeks over a new year") << RideTotals::Period::Week << QStringList{"2026-W52", "2027-W02"} << 12
+                                               << QStringList{"2026-W52", "2026-W53", "2027-W01", "2027-W02"};
+        QTest::newRow("the last months") << RideTotals::Period::Month << QStringList{"2026-10", "2026-12"} << 2
+                                         << QStringList{"2026-11", "2026-12"};
+        QTest::newRow("every year") << RideTotals::Period::Year << QStringList{"2024", "2026"} << 0
+                                    << QStringList{"2024", "2025", "2026"};
+    }
+
+    void recentPeriodsFillTheGaps()
+    {
+        QFETCH(RideTotals::Period, period);
+        QFETCH(QStringList, withRides);
+        QFETCH(int, count);
+        QFETCH(QStringList, shown);
+        QList<PeriodTotal> totals;
+        for (const QString &name : std::as_const(withRides))
+            totals.append({name, 1, 1000});
+        QStringList names;
+        for (const PeriodTotal &total : RideTotals::recent(period, totals, count)) {
+            names << total.period;
+            QCOMPARE(total.rides, qint64(withRides.contains(total.period) ? 1 : 0));
+        }
+        QCOMPARE(names, shown);
+    }
+
     void periodNamesGiveTheirFirstDay_data()
     {
         QTest::addColumn<RideTotals::Period>("period");
