@@ -75,7 +75,10 @@ TotalsTab::TotalsTab(Logbook &logbook, QWidget *parent)
 
 QWidget *TotalsTab::makeChoices()
 {
-    m_periodKind = choiceBox(QStringLiteral("periodKind"), tr("Totals by"), {tr("Week"), tr("Month"), tr("Year")});
+    m_periodKind = choiceBox(QStringLiteral("periodKind"), tr("Totals by"), {});
+    m_periodKind->addItem(tr("Week"), int(RideTotals::Period::Week));
+    m_periodKind->addItem(tr("Month"), int(RideTotals::Period::Month));
+    m_periodKind->addItem(tr("Year"), int(RideTotals::Period::Year));
     m_periodKind->setCurrentIndex(1);
     m_bike = choiceBox(QStringLiteral("bike"), tr("Bike"), {tr("Both bikes"), tr("Bike 1"), tr("Bike 2")});
     m_period = choiceBox(QStringLiteral("period"), tr("Chosen period"), {});
@@ -140,7 +143,7 @@ QChartView *TotalsTab::makeChartView(const QString &objectName, const QString &a
 
 RideTotals::Period TotalsTab::period() const
 {
-    return RideTotals::Period(m_periodKind->currentIndex());
+    return RideTotals::Period(m_periodKind->currentData().toInt());
 }
 
 int TotalsTab::bike() const
@@ -204,7 +207,8 @@ void TotalsTab::showChart(QChartView *view, const QString &title, const QString 
     axis->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axis, Qt::AlignLeft);
     series->attachAxis(axis);
-    axis->applyNiceNumbers();
+    if (!values.isEmpty())
+        axis->applyNiceNumbers();
     set->setSelectedColor(set->color().darker(160));
 
     QChart *old = view->chart();
@@ -247,12 +251,15 @@ void TotalsTab::showYearSoFar()
     m_thisYearTitle->setText(QString::number(today.year()));
     m_lastYearTitle->setText(QString::number(today.year() - 1));
     m_yearSpan->setText(tr("1 January to %1").arg(locale.toString(today, tr("d MMMM", "day and month of today"))));
-    const QList<QPair<QList<QLabel *> &, const PeriodTotal &>> columns{{m_thisYear, thisYear}, {m_lastYear, lastYear}};
-    for (const auto &[labels, total] : columns) {
-        labels[0]->setText(distanceText(total.distance));
-        labels[1]->setText(rideTimeText(total.rideTime));
-        labels[2]->setText(locale.toString(total.rides));
-    }
+    showYearColumn(m_thisYear, thisYear);
+    showYearColumn(m_lastYear, lastYear);
+}
+
+void TotalsTab::showYearColumn(const QList<QLabel *> &labels, const PeriodTotal &total)
+{
+    labels[0]->setText(distanceText(total.distance));
+    labels[1]->setText(rideTimeText(total.rideTime));
+    labels[2]->setText(QLocale().toString(total.rides));
 }
 
 QString TotalsTab::axisLabel(const QString &period) const

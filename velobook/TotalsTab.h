@@ -39,6 +39,7 @@ private:
     void showChart(QChartView *view, const QString &title, const QString &unit, const QList<qreal> &values);
     void choosePeriod(int index);
     void showYearSoFar();
+    void showYearColumn(const QList<QLabel *> &labels, const PeriodTotal &total);
 
     QString axisLabel(const QString &period) const;
     QString periodTitle(const QString &period) const;

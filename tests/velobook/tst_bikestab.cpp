@@ -111,6 +111,16 @@ private slots:
         QCOMPARE(BikeRegister(filler.logbook()).name(QStringLiteral("Lumo 60"), 1), QStringLiteral("Road bike"));
     }
 
+    void emptyLogbookHasNoBikeToChange()
+    {
+        LogbookFiller filler;
+        QVERIFY(filler.isOpen());
+        BikesTab tab(filler.logbook());
+        QCOMPARE(tab.findChild<QListWidget *>(QStringLiteral("bikes"))->count(), 0);
+        QVERIFY(!tab.findChild<QLineEdit *>(QStringLiteral("bikeName"))->isEnabled());
+        QCOMPARE(ChartReader::series<QLineSeries>(&tab, QStringLiteral("odometerChart"))->count(), 0);
+    }
+
     void screenshotOfAYear()
     {
         LogbookFiller filler;

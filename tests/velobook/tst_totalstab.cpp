@@ -130,6 +130,16 @@ private slots:
         QVERIFY(figure(&tab, QStringLiteral("Distance"))->text().endsWith(units.distanceUnit()));
     }
 
+    void emptyLogbookShowsNoPeriod()
+    {
+        LogbookFiller filler;
+        QVERIFY(filler.isOpen());
+        TotalsTab tab(filler.logbook());
+        QCOMPARE(ChartReader::barSet(&tab, QStringLiteral("distanceChart"))->count(), 0);
+        QCOMPARE(tab.findChild<QComboBox *>(QStringLiteral("period"))->count(), 0);
+        QCOMPARE(figure(&tab, QStringLiteral("Rides"))->text(), QStringLiteral("–"));
+    }
+
     void screenshotOfTwoYears()
     {
         LogbookFiller filler;
