@@ -52,6 +52,20 @@ QStringList addNoteAndEdited()
     };
 }
 
+// Bikes a rider named or serviced. Rides imported from logs name no device; their bikes are kept
+// under the empty device, since a key of the primary key cannot be NULL.
+QStringList addBikes()
+{
+    return {
+        QStringLiteral("CREATE TABLE bikes ("
+                       "device TEXT NOT NULL, "
+                       "bike INTEGER NOT NULL CHECK (bike IN (1, 2)), "
+                       "name TEXT NOT NULL DEFAULT '', "
+                       "service_day TEXT, "
+                       "PRIMARY KEY (device, bike))"),
+    };
+}
+
 int userVersion(QSqlQuery &query)
 {
     return query.exec(QStringLiteral("PRAGMA user_version")) && query.next() ? query.value(0).toInt() : -1;
@@ -66,6 +80,8 @@ QStringList LogbookSchema::step(int version)
         return createRides();
     case 2:
         return addNoteAndEdited();
+    case 3:
+        return addBikes();
     default:
         return {};
     }

@@ -15,7 +15,8 @@ class LOGBOOK_EXPORT LogbookSchema
 {
 public:
     /// Version 1: the rides. Version 2: a note and the mark of corrected values per ride.
-    static constexpr int CurrentVersion = 2;
+    /// Version 3: the bikes' names and service days.
+    static constexpr int CurrentVersion = 3;
     /// "PCRW"
     static constexpr qint32 ApplicationId = 0x50435257;
 

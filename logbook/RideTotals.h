@@ -4,6 +4,7 @@
 #include "logbook/LogbookError.h"
 #include "logbook/logbook_global.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -30,4 +31,21 @@ public:
 
     /// `bike` 1 or 2, or 0 for both.
     static std::optional<LogbookError> compute(Logbook &logbook, Period period, int bike, QList<PeriodTotal> &totals);
+
+    /// The rides from `from` to `to`, both days included, as one total named after `from`'s year.
+    static std::optional<LogbookError> span(Logbook &logbook, const QDate &from, const QDate &to, int bike,
+                                            PeriodTotal &total);
+    /// This year from 1 January to `today`, against last year from 1 January to the same date
+    /// (the 28th when today is 29 February).
+    static std::optional<LogbookError> yearSoFar(Logbook &logbook, const QDate &today, int bike, PeriodTotal &thisYear,
+                                                 PeriodTotal &lastYear);
+
+    /// At most `count` periods (0: no limit) up to the newest of `totals` and from the oldest on,
+    /// oldest first, those without rides as empty totals: what a chart shows.
+    static QList<PeriodTotal> recent(Period period, const QList<PeriodTotal> &totals, int count);
+
+    /// The name compute() gives the period `day` lies in.
+    static QString periodOf(Period period, const QDate &day);
+    /// The first day of a period compute() named; invalid for any other text.
+    static QDate firstDay(Period period, const QString &name);
 };

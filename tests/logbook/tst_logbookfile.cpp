@@ -6,6 +6,7 @@
 #include "support/FileBytes.h"
 
 #include "linkhub/DeviceCatalogue.h"
+#include "logbook/BikeRegister.h"
 #include "logbook/CsvLogImporter.h"
 #include "logbook/Logbook.h"
 #include "logbook/LogbookSchema.h"
@@ -97,6 +98,9 @@ private slots:
             QCOMPARE(rides[0].note, QString());
             QVERIFY(!rides[0].edited);
             QVERIFY(!RideRecorder(logbook).setNote(rides[0].id, QStringLiteral("Col du Galibier")));
+            BikeRegister bikes(logbook);
+            QVERIFY(!bikes.rename(rides[0].device, rides[0].bike, QStringLiteral("Road bike")));
+            QCOMPARE(bikes.name(rides[0].device, rides[0].bike), QStringLiteral("Road bike"));
         }
         RawDatabase raw(path());
         QCOMPARE(raw.value(QStringLiteral("PRAGMA user_version")).toInt(), LogbookSchema::CurrentVersion);

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "logbook/BikeRegister.h"
+
+#include "logbook/Logbook.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// Imported rides keep NULL as their device; the register keeps their bikes under the empty one.
+const QString RideDevice = QStringLiteral("coalesce(device, '')");
+
+// A null QString binds as NULL, which neither a device nor a name of the register is.
+QString notNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+const QString DayFormat = QStringLiteral("yyyy-MM-dd");
+
+QVariant dayValue(const QDate &day)
+{
+    return day.isValid() ? QVariant(day.toString(DayFormat)) : QVariant();
+}
+
+} // namespace
+
+std::optional<LogbookError> BikeRegister::bikes(QList<BikeRecord> &bikes) const
+{
+    QSqlQuery query(m_logbook.database());
+    query.setForwardOnly(true);
+    const bool done = query.exec(
+        QStringLiteral("WITH known AS (SELECT DISTINCT %1 AS device, bike FROM rides UNION SELECT device, bike FROM bikes) "
+                       "SELECT known.device, known.bike, coalesce(bikes.name, ''), bikes.service_day, "
+                       "(SELECT max(model) FROM rides WHERE %1 = known.device AND bike = known.bike), "
+                       "(SELECT count(*) FROM rides WHERE %1 = known.device AND bike = known.bike), "
+                       "(SELECT coalesce(sum(distance), 0) FROM rides WHERE %1 = known.device AND bike = known.bike "
+                       "AND (bikes.service_day IS NULL OR day >= bikes.service_day)) "
+                       "FROM known LEFT JOIN bikes ON bikes.device = known.device AND bikes.bike = known.bike "
+                       "ORDER BY known.device = '', known.device, known.bike")
+            .arg(RideDevice));
+    if (!done)
+        return m_logbook.error(query.lastError());
+    while (query.next()) {
+        BikeRecord record;
+        record.device = query.value(0).toString();
+        record.bike = query.value(1).toInt();
+        record.name = query.value(2).toString();
+        record.serviceDay = QDate::fromString(query.value(3).toString(), DayFormat);
+        record.model = query.value(4).toString();
+        record.rides = query.value(5).toLongLong();
+        record.distanceSince = query.value(6).toLongLong();
+        bikes.append(record);
+    }
+    return std::nullopt;
+}
+
+QString BikeRegister::name(const QString &device, int bike) const
+{
+    QSqlQuery query(m_logbook.database());
+    query.prepare(QStringLiteral("SELECT name FROM bikes WHERE device = ? AND bike = ?"));
+    query.addBindValue(notNull(device));
+    query.addBindValue(bike);
+    return query.exec() && query.next() ? query.value(0).toString() : QString();
+}
+
+std::optional<LogbookError> BikeRegister::rename(const QString &device, int bike, const QString &name)
+{
+    return store(device, bike, QStringLiteral("name"), notNull(name.trimmed()));
+}
+
+std::optional<LogbookError> BikeRegister::setServiceDay(const QString &device, int bike, const QDate &day)
+{
+    return store(device, bike, QStringLiteral("service_day"), dayValue(day));
+}
+
+std::optional<LogbookError> BikeRegister::store(const QString &device, int bike, const QString &column, const QVariant &value)
+{
+    return m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("INSERT INTO bikes (device, bike, %1) VALUES (?, ?, ?) "
+                                     "ON CONFLICT (device, bike) DO UPDATE SET %1 = excluded.%1")
+                          .arg(column));
+        query.addBindValue(notNull(device));
+        query.addBindValue(bike);
+        query.addBindValue(value);
+        if (!query.exec())
+            return m_logbook.error(query.lastError());
+        return std::nullopt;
+    });
+}
+
+std::optional<LogbookError> BikeRegister::odometer(const QString &device, int bike, QList<OdometerRead> &reads) const
+{
+    QSqlQuery query(m_logbook.database());
+    query.setForwardOnly(true);
+    // Imported logs may hold several rides of a day; the day's highest read is its last.
+    query.prepare(QStringLiteral("SELECT day, max(odometer) FROM rides WHERE %1 = ? AND bike = ? AND odometer IS NOT NULL "
+                                 "GROUP BY day ORDER BY day")
+                      .arg(RideDevice));
+    query.addBindValue(notNull(device));
+    query.addBindValue(bike);
+    if (!query.exec())
+        return m_logbook.error(query.lastError());
+    while (query.next())
+        reads.append({QDate::fromString(query.value(0).toString(), DayFormat), quint64(query.value(1).toLongLong())});
+    return std::nullopt;
+}
