@@ -44,7 +44,7 @@ WizardDriver::WizardDriver() : window(std::make_unique<ExportWizard>())
                      });
     QObject::connect(window->getConnection(), &ComConnection::modelDataUpdate, window.get(),
                      [this](ModelData *, int bits) { updateLog.append(bits); });
-    window->resize(560, 460);
+    window->resize(WindowSize);
     window->show();
     waitForPortList();
 }
