@@ -3,13 +3,16 @@
 // catalogue's texts and Qt's own German buttons, whole, and editable values keep the decimal
 // point. Run under a German locale; with PACEROW_SCREENSHOT_DIR set it renews the German pictures.
 
+#include "ListedPort.h"
 #include "TestSettings.h"
 #include "WizardDriver.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TextFit.h"
 
 #include "desktop/DesktopLanguage.h"
 #include "linkhub/Bike.h"
 #include "linkhub/ComConnection.h"
+#include "linkhub/QextSerialEnumerator.h"
 #include "tools/simulator/SimulatedBikeComputer.h"
 #include "velodesk/BikeTabPage.h"
 #include "velodesk/MainWindow.h"
@@ -42,6 +45,7 @@ private slots:
     void wizardValuesKeepThePoint();
     void legacyWindow_data();
     void legacyWindow();
+    void cleanup();
     void legacySpeedsKeepThePoint();
 
 private:
@@ -169,8 +173,18 @@ void GermanTest::legacyWindow()
     QFETCH(QString, widget);
     QFETCH(QString, text);
 
+    // Connected, so that the bikes have their tabs and every box its value.
+    SimulatedBikeComputer device(0x51);
+    QVERIFY(device.start());
+    ListedPort::offer(device.portName());
     MainWindow window;
     window.show();
+    const int width = window.width();
+    QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("btnEnumerate")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QWidget *>(QStringLiteral("btnConnect")), Qt::LeftButton);
+    auto *exportButton = window.findChild<QWidget *>(QStringLiteral("exportFitButton"));
+    QTRY_VERIFY_WITH_TIMEOUT(exportButton->isEnabled(), deviceWaitMs);
+
     auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabWidget"));
     const int index = tabs->indexOf(window.findChild<QWidget *>(tab));
     QVERIFY(index >= 0);
@@ -178,9 +192,17 @@ void GermanTest::legacyWindow()
     QCOMPARE(window.windowTitle(), QStringLiteral("Velquist Pacerow"));
     QCOMPARE(tabs->tabText(index), tabText);
     QCOMPARE(shownText(window.findChild<QWidget *>(widget)), text);
-    QCOMPARE(shownText(window.findChild<QWidget *>(QStringLiteral("btnConnect"))), QStringLiteral("Verbinden"));
+    QCOMPARE(window.findChild<QTabWidget *>(QStringLiteral("tabWidgetBikes"))->tabText(1), QStringLiteral("Rad 2"));
+    QCOMPARE(shownText(window.findChild<QWidget *>(QStringLiteral("lblConnectionStatus"))), QStringLiteral("Verbunden"));
     const QStringList cutOff = textsCutOff(window);
     QVERIFY2(cutOff.isEmpty(), qPrintable(cutOff.join(QLatin1Char('\n'))));
+    QCOMPARE(window.width(), width);
+    saveScreenshot(window, QStringLiteral("legacy-%1").arg(index + 1));
+}
+
+void GermanTest::cleanup()
+{
+    QextSerialEnumerator::setPortSource({});
 }
 
 void GermanTest::legacySpeedsKeepThePoint()

@@ -552,7 +552,7 @@ Bitte aktualisieren Sie Ihren Fahrradcomputer mit dem Programm Tunedock.</transl
     </message>
     <message>
         <source>Asc. Avg. Vario:</source>
-        <translation>Durchschnittl. Steiggeschwindigkeit:</translation>
+        <translation>Durchschnittliche Steiggeschwindigkeit:</translation>
     </message>
     <message>
         <source>Asc. Max. Vario:</source>
@@ -560,7 +560,7 @@ Bitte aktualisieren Sie Ihren Fahrradcomputer mit dem Programm Tunedock.</transl
     </message>
     <message>
         <source>Desc. Avg. Vario:</source>
-        <translation>Durchschnittl. Sinkgeschwindigkeit:</translation>
+        <translation>Durchschnittliche Sinkgeschwindigkeit:</translation>
     </message>
     <message>
         <source>Desc. Max. Vario:</source>
