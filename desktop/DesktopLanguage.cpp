@@ -31,7 +31,7 @@ void installCatalogue(const QString &name, const QLocale &locale, const QString 
 
 QString DesktopLanguage::catalogueFolder()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/pacerow/translations"));
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pacerow/translations"));
 }
 
 void DesktopLanguage::install(const QString &program, const QLocale &locale, const QString &folder)
