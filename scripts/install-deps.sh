@@ -17,7 +17,7 @@ packages=(
   libudev-dev
   dbus-daemon
   lintian
-  qt6-charts-dev libqt6opengl6-dev qt6-l10n-tools qt6-translations-l10n
+  qt6-charts-dev libqt6opengl6-dev qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   xvfb xauth
 )
 

@@ -8,6 +8,8 @@
 #include "outpost/FitLimits.h"
 #include "velodesk/ShownValue.h"
 
+#include <QLocale>
+
 
 namespace {
 // Tenths of km/h per km/h.
@@ -30,9 +32,12 @@ BikeTabPage::BikeTabPage(QWidget *parent) : QWidget(parent), ui(std::make_unique
     ui->altLossSpinBox->setMaximum(int(FitLimits::AltitudeChange));
     ui->maxAltSpinBox->setMaximum(FitLimits::MaxAltitude);
 
-    // Speeds are shown as stored, in km/h, whatever the unit system.
-    for (QDoubleSpinBox *speed : {ui->avgSpeedSpinBox, ui->maxSpeedSpinBox})
+    // Speeds are shown as stored, in km/h, whatever the unit system. Like every editable value of
+    // the program they take the decimal point in any language, as the wizard's fields do.
+    for (QDoubleSpinBox *speed : {ui->avgSpeedSpinBox, ui->maxSpeedSpinBox}) {
         speed->setSuffix(tr(" km/h"));
+        speed->setLocale(QLocale::c());
+    }
     for (QSpinBox *altitude : {ui->altGainSpinBox, ui->altLossSpinBox, ui->maxAltSpinBox})
         altitude->setSuffix(tr(" m"));
 }

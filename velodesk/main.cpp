@@ -3,6 +3,7 @@
 #include "velodesk/MainWindow.h"
 #include "velodesk/Startup.h"
 
+#include "desktop/DesktopLanguage.h"
 #include "linkhub/WireLogFile.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     Startup::logVersions();
     Startup::setIdentity();
     QApplication app(argc, argv);
+    DesktopLanguage::install(QStringLiteral("velodesk"));
     Startup::registerMetaTypes();
 
     // Goes after the window, so the log holds the link's last lines.

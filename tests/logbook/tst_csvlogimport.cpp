@@ -17,6 +17,7 @@
 #include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #include <memory>
 
@@ -64,6 +65,7 @@ class tst_CsvLogImport : public QObject
 
 private:
     DeviceCatalogue::Map catalogue;
+    QTranslator headings;
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<Logbook> logbook;
 
@@ -104,7 +106,15 @@ private:
     }
 
 private slots:
-    void initTestCase() { catalogue = DeviceCatalogue::build(); }
+    void initTestCase()
+    {
+        catalogue = DeviceCatalogue::build();
+        // The headings in the language the desktop program writes them in; the import's own texts
+        // stay English, as the other cases read them.
+        if (headings.load(QLocale::system(), QStringLiteral("outpost"), QStringLiteral("_"),
+                          QStringLiteral(PACEROW_CATALOGUE_DIR)))
+            QCoreApplication::installTranslator(&headings);
+    }
     void cleanupTestCase() { DeviceCatalogue::release(catalogue); }
 
     void init()
@@ -116,6 +126,18 @@ private slots:
     }
 
     void cleanup() { logbook.reset(); }
+
+    // The heading line is in the writer's language; the import takes it by its place.
+    void importsLogWithHeadingsInTheUsersLanguage()
+    {
+        const QString log = writeLog(catalogue.value(0x51));
+        QVERIFY(!log.isEmpty());
+        const bool german = QLocale::system().language() == QLocale::German;
+        QVERIFY(FileBytes::read(log).startsWith(german ? "Einheiten; Datum; Fahrzeit; " : "Unit; Date; Ride time; "));
+        std::optional<LogbookError> failure;
+        QCOMPARE(import(log, failure).imported, RideDays.size());
+        QVERIFY(!failure);
+    }
 
     void importsLogOfEitherUnitSystem_data()
     {

@@ -31,6 +31,9 @@ expected=(
   "share/bash-completion/completions/velotool"
   "lib/udev/rules.d/60-pacerow-bridges.rules"
 )
+for catalogue in velodesk linkhub outpost logbook; do
+  expected+=("share/pacerow/translations/${catalogue}_de.qm")
+done
 for size in 16 24 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$app.png")
 done

@@ -25,6 +25,9 @@ expected=(
   /usr/share/bash-completion/completions/velotool
   /usr/lib/udev/rules.d/60-pacerow-bridges.rules
 )
+for catalogue in velodesk linkhub outpost logbook; do
+  expected+=("/usr/share/pacerow/translations/${catalogue}_de.qm")
+done
 for size in 16 24 32 48 64 128 256; do
   expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/$app.png")
 done

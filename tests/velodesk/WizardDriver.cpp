@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WizardDriver.h"
+#include "tests/support/Screenshot.h"
 
 #include "velodesk/ComPortPage.h"
 #include "velodesk/WizardPageId.h"
@@ -9,7 +10,6 @@
 #include "linkhub/ModelData.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,7 +44,7 @@ WizardDriver::WizardDriver() : window(std::make_unique<ExportWizard>())
                      });
     QObject::connect(window->getConnection(), &ComConnection::modelDataUpdate, window.get(),
                      [this](ModelData *, int bits) { updateLog.append(bits); });
-    window->resize(560, 460);
+    window->resize(WindowSize);
     window->show();
     waitForPortList();
 }
@@ -99,9 +99,5 @@ bool WizardDriver::hasReadAll(const DeviceModel &model) const
 
 void WizardDriver::screenshot(const QString &name)
 {
-    const QString folder = qEnvironmentVariable("PACEROW_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    window->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    saveScreenshot(*window, name);
 }

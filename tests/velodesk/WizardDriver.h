@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,8 @@ class WizardDriver
 public:
     /// Long enough for identification at 600 baud and all reads of a model at 9600 baud.
     static constexpr std::chrono::milliseconds DeviceWait{10000};
+    /// The size the window is shown at, as the program's pages are laid out for.
+    static constexpr QSize WindowSize{560, 460};
 
     WizardDriver();
     ~WizardDriver();

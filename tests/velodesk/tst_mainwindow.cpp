@@ -8,6 +8,7 @@
 #include "ReadCutShort.h"
 #include "TestSettings.h"
 #include "tests/outpost/FitReader.h"
+#include "tests/support/Screenshot.h"
 
 #include "velodesk/BikeTabPage.h"
 #include "velodesk/MainWindow.h"
@@ -19,7 +20,6 @@
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
@@ -80,14 +80,6 @@ int spinValue(const QWidget &window, const char *name)
     return find<QSpinBox>(window, name)->value();
 }
 
-void screenshot(QWidget &window, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("PACEROW_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    window.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-}
 }
 
 class MainWindowTest : public QObject
@@ -402,7 +394,7 @@ void MainWindowTest::valuesFromEachBlock()
         auto *tabs = find<QTabWidget>(window, "tabWidget");
         for (int index = 0; index < tabs->count(); ++index) {
             tabs->setCurrentIndex(index);
-            screenshot(window, QStringLiteral("legacy-%1").arg(index + 1));
+            saveScreenshot(window, QStringLiteral("legacy-%1").arg(index + 1));
         }
     }
 }
