@@ -21,6 +21,49 @@
     </message>
 </context>
 <context>
+    <name>DisplayUnits</name>
+    <message>
+        <source>metric</source>
+        <translation>metrisch</translation>
+    </message>
+    <message>
+        <source>imperial</source>
+        <translation>angloamerikanisch</translation>
+    </message>
+    <message>
+        <source>km</source>
+        <translation>km</translation>
+    </message>
+    <message>
+        <source>mi</source>
+        <translation>mi</translation>
+    </message>
+    <message>
+        <source>km/h</source>
+        <translation>km/h</translation>
+    </message>
+    <message>
+        <source>mph</source>
+        <translation>mph</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>ft</source>
+        <translation>ft</translation>
+    </message>
+    <message>
+        <source>°C</source>
+        <translation>°C</translation>
+    </message>
+    <message>
+        <source>°F</source>
+        <translation>°F</translation>
+    </message>
+</context>
+<context>
     <name>Logbook</name>
     <message>
         <source>another program&apos;s database</source>
