@@ -278,23 +278,22 @@ std::optional<LogbookError> RideRecorder::removeOne(QSqlQuery &query, qint64 id)
 
 std::optional<LogbookError> RideRecorder::restore(QList<RideEntry> &rides, QList<RideEntry> &leftOut)
 {
-    QList<RideEntry> notRestored;
-    QList<RideEntry> back = rides;
+    QList<RideEntry> back;
+    QList<RideEntry> notBack;
     const std::optional<LogbookError> failure = m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
         QSqlQuery query(db);
-        for (RideEntry &ride : back) {
+        for (RideEntry ride : rides) {
             bool restored = false;
             if (auto problem = restoreOne(query, ride, restored))
                 return problem;
-            if (!restored)
-                notRestored.append(ride);
+            (restored ? back : notBack).append(ride);
         }
         return std::nullopt;
     });
     // Told only once committed: a failed restore put nothing back.
     if (!failure) {
         rides = back;
-        leftOut = notRestored;
+        leftOut = notBack;
     }
     return failure;
 }

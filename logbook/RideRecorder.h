@@ -37,8 +37,9 @@ public:
     std::optional<LogbookError> remove(const QList<qint64> &ids);
     /// Puts removed rides back as they were, in one transaction: ids, values, notes and times.
     /// A ride recorded again since (the same device, bike and day, or for an imported ride the
-    /// same bike, day and distance) stays as it is now and the removed one goes to `leftOut`;
-    /// a removed ride whose id another ride took since comes back under a new id, set in `rides`.
+    /// same bike, day and distance) stays as it is now, and the removed one moves from `rides` to
+    /// `leftOut`; a removed ride whose id another ride took since comes back under a new id, set
+    /// in `rides`.
     std::optional<LogbookError> restore(QList<RideEntry> &rides, QList<RideEntry> &leftOut);
 
     /// The statement that adds an entry. Its placeholders are named by insertMark(), in the order

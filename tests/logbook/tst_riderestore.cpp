@@ -116,16 +116,18 @@ private slots:
         QCOMPARE(notBack.size(), leftOut);
         QList<RideEntry> after;
         QVERIFY(!RideQuery::rides(filler.logbook(), {}, after));
-        QCOMPARE(after.size(), before.size() - leftOut + recorded.size());
-        for (int i = 0; i < back.size(); ++i) {
-            if (std::any_of(notBack.cbegin(), notBack.cend(), [&](const RideEntry &out) { return out.id == before[i].id; }))
-                continue;
+        QCOMPARE(back.size(), before.size() - leftOut);
+        QCOMPARE(after.size(), back.size() + recorded.size());
+        for (const RideEntry &ride : back) {
+            const auto was = std::find_if(before.cbegin(), before.cend(),
+                                          [&](const RideEntry &removed) { return removed.date == ride.date; });
+            QVERIFY(was != before.cend());
             RideEntry kept;
-            QVERIFY(!RideQuery::ride(filler.logbook(), back[i].id, kept));
-            compareRides(kept, before[i]);
+            QVERIFY(!RideQuery::ride(filler.logbook(), ride.id, kept));
+            compareRides(kept, *was);
             if (QTest::currentTestFailed())
                 return;
-            QCOMPARE(back[i].id == before[i].id, before[i].id != newer.id);
+            QCOMPARE(ride.id == was->id, was->id != newer.id);
         }
         // The newer ride is the one the logbook keeps.
         for (const RideEntry &ride : after) {
