@@ -11,7 +11,10 @@ ImportChoiceDialog::ImportChoiceDialog(const QStringList &modelNames, int logCou
     : QDialog(parent), m_bike(new QComboBox(this)), m_model(new QComboBox(this))
 {
     setWindowTitle(tr("Import CSV logs"));
-    auto *question = new QLabel(tr("Which bike and which bike computer are the rides of the %n log(s) from?", nullptr, logCount), this);
+    auto *question = new QLabel(logCount == 1 ? tr("Which bike and which bike computer are the rides of the log from?")
+                                              : tr("Which bike and which bike computer are the rides of the %n logs "
+                                                   "from?", nullptr, logCount),
+                                this);
     question->setWordWrap(true);
 
     m_bike->setObjectName(QStringLiteral("bikeBox"));

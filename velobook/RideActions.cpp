@@ -240,10 +240,11 @@ void RideActions::tellKeptNewer(const QList<RideEntry> &rides)
     QStringList named;
     for (const RideEntry &ride : rides)
         named << describe(ride);
-    tell(QMessageBox::Information, tr("Undo delete ride"),
-         tr("%n deleted ride(s) did not come back: the logbook got the same ride again since, and keeps that newer one.",
-            nullptr, int(rides.size())),
-         named.join(QLatin1Char('\n')));
+    const QString text = rides.size() == 1
+        ? tr("A deleted ride did not come back: the logbook got the same ride again since, and keeps that newer one.")
+        : tr("%n deleted rides did not come back: the logbook got the same rides again since, and keeps those newer "
+             "ones.", nullptr, int(rides.size()));
+    tell(QMessageBox::Information, tr("Undo delete ride"), text, named.join(QLatin1Char('\n')));
 }
 
 void RideActions::chooseLogs()
