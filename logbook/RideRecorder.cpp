@@ -258,6 +258,7 @@ std::optional<LogbookError> RideRecorder::remove(const QList<qint64> &ids)
 {
     return m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
         QSqlQuery query(db);
+        query.prepare(QStringLiteral("DELETE FROM rides WHERE id = ?"));
         for (qint64 id : ids)
             if (auto problem = removeOne(query, id))
                 return problem;
@@ -267,8 +268,7 @@ std::optional<LogbookError> RideRecorder::remove(const QList<qint64> &ids)
 
 std::optional<LogbookError> RideRecorder::removeOne(QSqlQuery &query, qint64 id)
 {
-    query.prepare(QStringLiteral("DELETE FROM rides WHERE id = ?"));
-    query.addBindValue(id);
+    query.bindValue(0, id);
     if (!query.exec())
         return m_logbook.error(query.lastError());
     if (query.numRowsAffected() == 0)

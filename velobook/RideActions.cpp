@@ -67,8 +67,6 @@ RideActions::RideActions(Logbook &logbook, QAbstractItemView *rides, QWidget *wi
     window->installEventFilter(this);
 }
 
-RideActions::~RideActions() = default;
-
 QAction *RideActions::makeAction(const QString &text, const QString &tip)
 {
     auto *action = new QAction(text, this);
@@ -83,26 +81,31 @@ RideListModel *RideActions::model() const
     return qobject_cast<RideListModel *>(m_rides->model());
 }
 
+QList<int> RideActions::selectedRows() const
+{
+    // By ranges rather than by cells, so that selecting every ride stays quick.
+    std::set<int> rows;
+    for (const QItemSelectionRange &range : m_rides->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.insert(row);
+    return QList<int>(rows.cbegin(), rows.cend());
+}
+
 QList<RideEntry> RideActions::selectedRides() const
 {
-    std::set<int> rows;
-    for (const QModelIndex &index : m_rides->selectionModel()->selectedIndexes())
-        rows.insert(index.row());
     QList<RideEntry> rides;
     if (RideListModel *list = model())
-        for (int row : rows)
+        for (int row : selectedRows())
             rides << list->entry(row);
     return rides;
 }
 
 void RideActions::updateEnabled()
 {
-    std::set<int> rows;
-    for (const QModelIndex &index : m_rides->selectionModel()->selectedIndexes())
-        rows.insert(index.row());
-    m_export->setEnabled(rows.size() == 1);
-    m_note->setEnabled(rows.size() == 1);
-    m_delete->setEnabled(!rows.empty());
+    const qsizetype rows = selectedRows().size();
+    m_export->setEnabled(rows == 1);
+    m_note->setEnabled(rows == 1);
+    m_delete->setEnabled(rows > 0);
 }
 
 QString RideActions::describe(const RideEntry &ride)

@@ -31,7 +31,6 @@ public:
     /// `rides` shows a RideListModel, set before; `window` gets the actions' shortcuts and the
     /// drops of CSV logs, and is the parent of every dialog.
     RideActions(Logbook &logbook, QAbstractItemView *rides, QWidget *window);
-    ~RideActions() override;
 
     QAction *exportRide() const { return m_export; }
     QAction *editNote() const { return m_note; }
@@ -53,6 +52,7 @@ protected:
 private:
     QAction *makeAction(const QString &text, const QString &tip);
     RideListModel *model() const;
+    QList<int> selectedRows() const;
     QList<RideEntry> selectedRides() const;
     void updateEnabled();
 
