@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Rides removed and put back: as they were, unless the logbook got a newer one of theirs since.
+#include "SameRide.h"
 #include "velobook/LogbookFiller.h"
 
 #include "logbook/RideQuery.h"
@@ -15,24 +16,6 @@ namespace {
 const QDate Day(2026, 12, 8);
 
 enum class Meanwhile { Nothing, SameDeviceAndDay, SameImport, TakesItsId };
-
-void compareRides(const RideEntry &got, const RideEntry &want)
-{
-    QCOMPARE(got.device, want.device);
-    QCOMPARE(got.date, want.date);
-    QCOMPARE(got.bike, want.bike);
-    QCOMPARE(got.model, want.model);
-    QCOMPARE(got.start, want.start);
-    QCOMPARE(got.values, want.values);
-    QCOMPARE(got.hasAltitude, want.hasAltitude);
-    QCOMPARE(got.unitSystem, want.unitSystem);
-    QCOMPARE(got.odometer, want.odometer);
-    QCOMPARE(got.source, want.source);
-    QCOMPARE(got.edited, want.edited);
-    QCOMPARE(got.note, want.note);
-    QCOMPARE(got.recordedAt, want.recordedAt);
-    QCOMPARE(got.changedAt, want.changedAt);
-}
 
 } // namespace
 
