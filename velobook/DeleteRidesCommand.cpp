@@ -18,7 +18,7 @@ void DeleteRidesCommand::redo()
     if (const auto failure = RideRecorder(m_logbook).remove(ids)) {
         // An obsolete command leaves the stack: there is nothing to undo.
         setObsolete(true);
-        m_listener.failed(*failure);
+        m_listener.failed(*failure, false);
         return;
     }
     m_listener.changed();
@@ -28,8 +28,9 @@ void DeleteRidesCommand::undo()
 {
     QList<RideEntry> leftOut;
     if (const auto failure = RideRecorder(m_logbook).restore(m_rides, leftOut)) {
+        // The rides stay out; an undo that could not be done leaves the stack.
         setObsolete(true);
-        m_listener.failed(*failure);
+        m_listener.failed(*failure, true);
         return;
     }
     if (!leftOut.isEmpty())

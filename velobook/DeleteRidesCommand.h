@@ -22,7 +22,8 @@ public:
     struct Listener
     {
         std::function<void()> changed; ///< the logbook's rides changed
-        std::function<void(const LogbookError &)> failed; ///< nothing changed; the command is dropped
+        /// Nothing changed, and the command is dropped; `bringingBack` when an undo failed.
+        std::function<void(const LogbookError &, bool bringingBack)> failed;
         std::function<void(const QList<RideEntry> &)> keptNewer; ///< rides recorded again since, left out
     };
 

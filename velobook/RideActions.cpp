@@ -211,8 +211,12 @@ void RideActions::deleteSelected()
         return;
     DeleteRidesCommand::Listener listener;
     listener.changed = [this] { emit ridesChanged(); };
-    listener.failed = [this](const LogbookError &error) {
-        tell(QMessageBox::Warning, tr("Delete ride"), error.message());
+    listener.failed = [this](const LogbookError &error, bool bringingBack) {
+        if (bringingBack)
+            tell(QMessageBox::Warning, tr("Undo delete ride"), tr("The deleted rides could not be brought back."),
+                 error.message());
+        else
+            tell(QMessageBox::Warning, tr("Delete ride"), tr("Nothing was deleted."), error.message());
     };
     listener.keptNewer = [this](const QList<RideEntry> &kept) { tellKeptNewer(kept); };
     m_stack->push(new DeleteRidesCommand(m_logbook, rides, listener));

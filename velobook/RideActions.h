@@ -22,7 +22,8 @@ class RideListModel;
 
 /// The everyday actions on the rides a view shows: export one again, note it, delete rides (with
 /// undo until the window closes) and import CSV logs, from a menu or dropped on the window.
-/// The window puts the actions in its menus; their shortcuts work anywhere in it.
+/// The window puts the actions in its menus; their shortcuts work anywhere in it. Made with new,
+/// it belongs to the window.
 class RideActions : public QObject
 {
     Q_OBJECT
