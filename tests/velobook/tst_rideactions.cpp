@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
@@ -279,6 +280,43 @@ private slots:
                 return;
         }
         QVERIFY(!actions->undo()->isEnabled());
+    }
+
+    void failedChangeIsTold_data()
+    {
+        QTest::addColumn<QString>("refused"); // what the logbook refuses to do
+        QTest::addColumn<QString>("told");
+        QTest::newRow("delete") << "DELETE" << "Nothing was deleted.";
+        QTest::newRow("undo") << "INSERT" << "The deleted rides could not be brought back.";
+    }
+
+    void failedChangeIsTold()
+    {
+        QFETCH(QString, refused);
+        QFETCH(QString, told);
+        QStringList asked;
+        ModalAnswerer<QMessageBox> boxes([&](QMessageBox *box) {
+            asked << box->text();
+            (box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes) : box->button(QMessageBox::Ok))->click();
+        });
+        const auto refuse = [&] {
+            return QSqlQuery(filler->logbook().database())
+                .exec(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON rides BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                          .arg(refused));
+        };
+        if (refused == QLatin1String("DELETE"))
+            QVERIFY(refuse());
+        select({Tuesday});
+        actions->deleteRide()->trigger();
+        if (refused == QLatin1String("INSERT")) {
+            QVERIFY(refuse());
+            actions->undo()->trigger();
+        }
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[1], told);
+        QVERIFY(!actions->undo()->isEnabled());
+        model->show({});
+        QCOMPARE(rowOf(Tuesday) >= 0, refused == QLatin1String("DELETE"));
     }
 
     void importsDroppedLogs()
