@@ -253,3 +253,106 @@ std::optional<LogbookError> RideRecorder::remove(qint64 id)
 {
     return changeOne(QStringLiteral("DELETE FROM rides WHERE id = ?"), {}, id);
 }
+
+std::optional<LogbookError> RideRecorder::remove(const QList<qint64> &ids)
+{
+    return m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("DELETE FROM rides WHERE id = ?"));
+        for (qint64 id : ids)
+            if (auto problem = removeOne(query, id))
+                return problem;
+        return std::nullopt;
+    });
+}
+
+std::optional<LogbookError> RideRecorder::removeOne(QSqlQuery &query, qint64 id)
+{
+    query.bindValue(0, id);
+    if (!query.exec())
+        return m_logbook.error(query.lastError());
+    if (query.numRowsAffected() == 0)
+        return LogbookError(LogbookError::Kind::NoSuchRide, m_logbook.path(), QString::number(id));
+    return std::nullopt;
+}
+
+std::optional<LogbookError> RideRecorder::restore(QList<RideEntry> &rides, QList<RideEntry> &leftOut)
+{
+    QList<RideEntry> back;
+    QList<RideEntry> notBack;
+    const std::optional<LogbookError> failure = m_logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
+        QSqlQuery query(db);
+        for (RideEntry ride : rides) {
+            bool restored = false;
+            if (auto problem = restoreOne(query, ride, restored))
+                return problem;
+            (restored ? back : notBack).append(ride);
+        }
+        return std::nullopt;
+    });
+    // Told only once committed: a failed restore put nothing back.
+    if (!failure) {
+        rides = back;
+        leftOut = notBack;
+    }
+    return failure;
+}
+
+namespace {
+
+// A ride as it was, id and times included; a null id gets a new one.
+QString restoreStatement()
+{
+    return QStringLiteral("INSERT INTO rides (id, %1) VALUES (:id, %2)")
+        .arg(insertColumns().join(QStringLiteral(", ")), insertMarks().join(QStringLiteral(", ")));
+}
+
+QString timeText(const QDateTime &time)
+{
+    return time.isValid() ? time.toUTC().toString(Qt::ISODate) : RideRecorder::now();
+}
+
+qint64 count(QSqlQuery &query)
+{
+    return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
+}
+
+} // namespace
+
+std::optional<LogbookError> RideRecorder::restoreOne(QSqlQuery &query, RideEntry &ride, bool &restored)
+{
+    // What was recorded since wins: it is newer than the removed ride.
+    if (ride.device.isEmpty()) {
+        query.prepare(QStringLiteral("SELECT count(*) FROM rides WHERE device IS NULL AND bike = ? AND day = ? AND %1 = ?")
+                          .arg(QLatin1String(RideEntry::columnName(RideValue::Distance))));
+        query.addBindValue(ride.bike);
+        query.addBindValue(dayText(ride.date));
+        query.addBindValue(ride.value(RideValue::Distance));
+    } else {
+        query.prepare(QStringLiteral("SELECT count(*) FROM rides WHERE device = ? AND bike = ? AND day = ?"));
+        query.addBindValue(ride.device);
+        query.addBindValue(ride.bike);
+        query.addBindValue(dayText(ride.date));
+    }
+    const qint64 newer = count(query);
+    if (newer < 0)
+        return m_logbook.error(query.lastError());
+    restored = newer == 0;
+    if (!restored)
+        return std::nullopt;
+    query.prepare(QStringLiteral("SELECT count(*) FROM rides WHERE id = ?"));
+    query.addBindValue(ride.id);
+    const qint64 idTaken = count(query);
+    if (idTaken < 0)
+        return m_logbook.error(query.lastError());
+    query.prepare(restoreStatement());
+    bindInsert(query, ride, QString());
+    const int marks = int(insertMarks().size());
+    query.bindValue(insertMark(marks - 2), timeText(ride.recordedAt));
+    query.bindValue(insertMark(marks - 1), timeText(ride.changedAt));
+    query.bindValue(QStringLiteral(":id"), idTaken > 0 ? QVariant() : QVariant(ride.id));
+    if (!query.exec())
+        return m_logbook.error(query.lastError());
+    ride.id = query.lastInsertId().toLongLong();
+    return std::nullopt;
+}

@@ -6,6 +6,7 @@
 #include "logbook/logbook_global.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QVariant>
 
@@ -32,6 +33,14 @@ public:
                                              bool edited);
     std::optional<LogbookError> setNote(qint64 id, const QString &note);
     std::optional<LogbookError> remove(qint64 id);
+    /// Removes the rides of `ids` in one transaction: all of them, or none when one is missing.
+    std::optional<LogbookError> remove(const QList<qint64> &ids);
+    /// Puts removed rides back as they were, in one transaction: ids, values, notes and times.
+    /// A ride recorded again since (the same device, bike and day, or for an imported ride the
+    /// same bike, day and distance) stays as it is now, and the removed one moves from `rides` to
+    /// `leftOut`; a removed ride whose id another ride took since comes back under a new id, set
+    /// in `rides`.
+    std::optional<LogbookError> restore(QList<RideEntry> &rides, QList<RideEntry> &leftOut);
 
     /// The statement that adds an entry. Its placeholders are named by insertMark(), in the order
     /// forEachInsertValue() hands out their values.
@@ -55,6 +64,8 @@ private:
     enum class Kind { Read, Export };
     std::optional<LogbookError> keep(const RideEntry &entry, Kind kind);
     std::optional<LogbookError> changeOne(const QString &statement, const QVariantList &values, qint64 id);
+    std::optional<LogbookError> removeOne(QSqlQuery &query, qint64 id);
+    std::optional<LogbookError> restoreOne(QSqlQuery &query, RideEntry &ride, bool &restored);
 
     Logbook &m_logbook;
 };

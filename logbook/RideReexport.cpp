@@ -5,6 +5,24 @@
 #include "outpost/CsvExporter.h"
 #include "outpost/Outposter.h"
 
+const DeviceModel *RideReexport::model(const QString &name) const
+{
+    for (const DeviceModel *row : m_catalogue)
+        if (row->name == name)
+            return row;
+    return nullptr;
+}
+
+QStringList RideReexport::modelNames() const
+{
+    QStringList names;
+    for (const DeviceModel *row : m_catalogue)
+        names << row->name;
+    // Ids do not follow the numbers in the names.
+    names.sort();
+    return names;
+}
+
 QDateTime RideReexport::start(const RideEntry &ride)
 {
     return ride.start.isValid() ? ride.start : QDateTime(ride.date, QTime(0, 0));

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 /// Writes a ride of the logbook again, months later, through the export library: a FIT activity
 /// file when the name ends in ".fit", otherwise a line appended to a CSV log.
@@ -22,6 +23,10 @@ public:
 
     /// The catalogue row of a model id, or null for an id it does not hold.
     const DeviceModel *model(quint8 id) const { return m_catalogue.value(id, nullptr); }
+    /// The catalogue row of a model's name as the logbook keeps it ("Lumo 60"), or null.
+    const DeviceModel *model(const QString &name) const;
+    /// The names of the catalogue's models, sorted as people look for them.
+    QStringList modelNames() const;
 
     /// Writes `ride` as a ride of `model`. False when the file could not be written.
     bool write(const RideEntry &ride, const DeviceModel &model, const QString &path) const;

@@ -4,13 +4,13 @@
 #include "ui_ChooseFilePage.h"
 
 #include "velodesk/ExportFailure.h"
-#include "velodesk/ExportPlace.h"
 #include "velodesk/LeftOutWarning.h"
 #include "velodesk/LogbookRecording.h"
 
 #include "linkhub/ComConnection.h"
 #include "linkhub/ModelData.h"
 #include "outpost/CsvExporter.h"
+#include "outpost/ExportPlace.h"
 #include "outpost/Outposter.h"
 
 #include <QDateTime>
