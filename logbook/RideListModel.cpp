@@ -141,9 +141,9 @@ QVariant RideListModel::headerData(int section, Qt::Orientation orientation, int
     case RideTimeColumn:
         return tr("Ride time");
     case AvgSpeedColumn:
-        return tr("Average speed (%1)").arg(m_units.speedUnit());
+        return tr("Avg. speed (%1)").arg(m_units.speedUnit());
     case MaxSpeedColumn:
-        return tr("Maximum speed (%1)").arg(m_units.speedUnit());
+        return tr("Max. speed (%1)").arg(m_units.speedUnit());
     case AscentColumn:
         return tr("Ascent (%1)").arg(m_units.altitudeUnit());
     case HeartRateColumn:

@@ -71,6 +71,7 @@ LogbookWindow::LogbookWindow(const QString &path, QWidget *parent)
     if (!openLogbook(path))
         return;
     m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("logbookTabs"));
     m_tabs->setAccessibleName(tr("Views of the logbook"));
     m_pages->addWidget(m_tabs);
     m_emptyPage = createEmptyPage();
@@ -103,7 +104,7 @@ bool LogbookWindow::openLogbook(const QString &path)
 
 void LogbookWindow::addTabs()
 {
-    m_ridesTab = addTab(new RidesTab(*m_logbook), tr("&Rides"));
+    m_ridesTab = addTab(new RidesTab(*m_logbook), tr("Rides"));
 }
 
 QWidget *LogbookWindow::createEmptyPage()

@@ -57,6 +57,8 @@ RidesTab::RidesTab(Logbook &logbook, QWidget *parent)
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setAlternatingRowColors(true);
     m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->horizontalHeader()->setSortIndicator(RideListModel::DateColumn, Qt::DescendingOrder);
     m_view->setSortingEnabled(true);
@@ -177,7 +179,7 @@ void RidesTab::showSum()
 {
     const DisplayUnits units = UnitChoice::current();
     m_totals->setText(tr("%1: %2 %3, ride time %4, ascent %5 %6, %7 kcal")
-                          .arg(tr("%n ride(s)", nullptr, int(m_sum.rides)),
+                          .arg(m_sum.rides == 1 ? tr("1 ride") : tr("%1 rides").arg(QLocale().toString(m_sum.rides)),
                                RideListModel::distanceText(m_sum.distance, units), units.distanceUnit(),
                                RideListModel::rideTimeText(m_sum.rideTime),
                                RideListModel::altitudeText(m_sum.ascent, units), units.altitudeUnit(),
