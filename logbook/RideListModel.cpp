@@ -30,7 +30,7 @@ void RideListModel::show(const RideFilter &filter)
     setQuery(std::move(query));
 }
 
-void RideListModel::sort(int column, Qt::SortOrder order)
+RideOrder RideListModel::orderOf(int column, Qt::SortOrder order)
 {
     static const std::pair<RideOrder::Key, RideValue> keys[ColumnCount] = {
         {RideOrder::Key::Day, RideValue::Distance},
@@ -47,9 +47,14 @@ void RideListModel::sort(int column, Qt::SortOrder order)
         {RideOrder::Key::Note, RideValue::Distance},
     };
     if (column < 0 || column >= ColumnCount)
-        return;
+        return RideOrder(RideOrder::Key::Day, RideValue::Distance, order);
+    return RideOrder(keys[column].first, keys[column].second, order);
+}
+
+void RideListModel::sort(int column, Qt::SortOrder order)
+{
     RideFilter sorted = m_filter;
-    sorted.order = {keys[column].first, keys[column].second, order};
+    sorted.order = orderOf(column, order);
     show(sorted);
 }
 

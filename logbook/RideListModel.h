@@ -49,6 +49,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
+    /// The order of a list sorted by `column`.
+    static RideOrder orderOf(int column, Qt::SortOrder order);
+
     /// The whole entry of a row.
     RideEntry entry(int row) const;
 

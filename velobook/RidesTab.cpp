@@ -53,7 +53,6 @@ RidesTab::RidesTab(Logbook &logbook, QWidget *parent)
 {
     m_view->setObjectName(QStringLiteral("ridesView"));
     m_view->setAccessibleName(tr("Rides"));
-    m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setAlternatingRowColors(true);
     m_view->verticalHeader()->hide();
@@ -61,7 +60,9 @@ RidesTab::RidesTab(Logbook &logbook, QWidget *parent)
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->horizontalHeader()->setSortIndicator(RideListModel::DateColumn, Qt::DescendingOrder);
+    // Sorting is on before the list is there, so that the list is read once, by reload().
     m_view->setSortingEnabled(true);
+    m_view->setModel(m_model);
 
     m_totals->setObjectName(QStringLiteral("lblTotals"));
     m_totals->setAccessibleName(tr("Totals of the rides shown"));
@@ -161,7 +162,8 @@ RideFilter RidesTab::filter() const
 void RidesTab::reload()
 {
     RideFilter shown = filter();
-    shown.order = m_model->filter().order;
+    const QHeaderView *header = m_view->horizontalHeader();
+    shown.order = RideListModel::orderOf(header->sortIndicatorSection(), header->sortIndicatorOrder());
     m_model->setUnits(UnitChoice::current());
     m_model->show(shown);
     if (!m_sized && m_model->rowCount() > 0) {

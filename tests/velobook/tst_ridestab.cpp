@@ -226,6 +226,8 @@ private slots:
         const QPoint onSection(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
         for (int click = 0; click < clicks; ++click)
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, onSection);
+        // The order outlives reading the logbook again.
+        tab.reload();
 
         // Clicking a column sorts it ascending, and again descending; unclicked, the newest come first.
         const bool descending = clicks != 1;
