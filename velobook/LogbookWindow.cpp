@@ -42,6 +42,7 @@ QWidget *messagePage(const QString &objectName, const QString &heading, QLabel *
     auto *page = new QWidget;
     page->setObjectName(objectName);
     auto *title = new QLabel(heading);
+    title->setAccessibleName(heading);
     QFont font = title->font();
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * 1.3);

@@ -12,7 +12,6 @@ class Logbook;
 class LogbookError;
 class LogbookWatch;
 class QAction;
-class QLabel;
 class QMenu;
 class QPushButton;
 class QStackedWidget;

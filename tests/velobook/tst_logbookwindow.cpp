@@ -14,12 +14,16 @@
 
 #include <QAction>
 #include <QDir>
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -190,6 +194,30 @@ private slots:
         QCOMPARE(ridesOf(window)->headerData(RideListModel::DistanceColumn, Qt::Horizontal).toString(), header);
     }
 
+    void wizardThatCannotStartIsReported()
+    {
+        LogbookFiller filler;
+        LogbookWindow window(filler.path());
+        const QList<QAction *> actions = window.findChildren<QAction *>();
+        const auto read = std::find_if(actions.begin(), actions.end(),
+                                       [](QAction *a) { return a->text() == QStringLiteral("&Read bike computer…"); });
+        QVERIFY(read != actions.end());
+        // Neither beside the tests nor on an empty path.
+        QTemporaryDir nowhere;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(nowhere.path()));
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        (*read)->trigger();
+        qputenv("PATH", path);
+        QVERIFY2(shown.contains(QStringLiteral("velodesk")), qPrintable(shown));
+    }
+
     void showsTheRidesOfALogbook()
     {
         LogbookFiller filler;
@@ -201,6 +229,10 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Pacerow Logbook"));
         QVERIFY(!window.windowIcon().isNull());
         QCOMPARE(ridesOf(window)->rowCount(), 12);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(window.findChild<QLineEdit *>(QStringLiteral("searchEdit"))->hasFocus());
         const QString folder = qEnvironmentVariable("PACEROW_SCREENSHOT_DIR");
         if (!folder.isEmpty()) {
             QDir().mkpath(folder);
