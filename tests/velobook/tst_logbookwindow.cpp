@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LogbookFiller.h"
-#include "SettingsSandbox.h"
+#include "IsolatedSettings.h"
 #include "logbook/CsvLogText.h"
 #include "logbook/RawDatabase.h"
 #include "support/FileBytes.h"
@@ -74,12 +74,12 @@ class tst_LogbookWindow : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<SettingsSandbox> settings;
+    std::unique_ptr<IsolatedSettings> settings;
 
 private slots:
     void initTestCase()
     {
-        settings = std::make_unique<SettingsSandbox>();
+        settings = std::make_unique<IsolatedSettings>();
         QVERIFY(settings->isIsolated());
     }
 

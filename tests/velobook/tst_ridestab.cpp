@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LogbookFiller.h"
-#include "SettingsSandbox.h"
+#include "IsolatedSettings.h"
 
 #include "velobook/RidesTab.h"
 #include "velobook/UnitChoice.h"
@@ -66,14 +66,14 @@ class tst_RidesTab : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<SettingsSandbox> settings;
+    std::unique_ptr<IsolatedSettings> settings;
     std::unique_ptr<LogbookFiller> filler;
 
 private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        settings = std::make_unique<SettingsSandbox>();
+        settings = std::make_unique<IsolatedSettings>();
         QVERIFY(settings->isIsolated());
     }
 

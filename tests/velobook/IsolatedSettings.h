@@ -3,25 +3,19 @@
 
 #include <QCoreApplication>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
-/// The program's identity with its settings in a fresh temporary folder for the life of the
-/// object, so that tests never read or change the user's.
-class SettingsSandbox
+/// Keeps the settings store (the unit choice) in a temporary folder while the test runs.
+class IsolatedSettings
 {
 public:
-    SettingsSandbox()
+    IsolatedSettings()
     {
-        QStandardPaths::setTestModeEnabled(true);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.path());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_folder.path());
-        QCoreApplication::setApplicationName(QStringLiteral("Pacerow"));
         QCoreApplication::setOrganizationName(QStringLiteral("Velquist"));
-        QSettings().clear();
+        QCoreApplication::setApplicationName(QStringLiteral("Pacerow"));
     }
-
-    ~SettingsSandbox() { QSettings().clear(); }
 
     bool isIsolated() const { return QSettings().fileName().startsWith(m_folder.path() + QLatin1Char('/')); }
 
