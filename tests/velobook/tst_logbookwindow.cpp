@@ -17,6 +17,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -98,6 +100,15 @@ private slots:
 
         QAction importLogs, exportRide, undo, editNote, deleteRide;
         window.addRideActions(&importLogs, &exportRide, &undo, &editNote, &deleteRide);
+        const QList<QAction *> menus = window.menuBar()->actions();
+        const QList<QAction *> file = menus.at(0)->menu()->actions();
+        const QList<QAction *> edit = menus.at(1)->menu()->actions();
+        QCOMPARE(file.mid(0, 2), (QList<QAction *>{&importLogs, &exportRide}));
+        QVERIFY(file.at(2)->isSeparator());
+        QCOMPARE(edit.at(0), &undo);
+        QVERIFY(edit.at(1)->isSeparator());
+        QCOMPARE(edit.mid(2, 2), (QList<QAction *>{&editNote, &deleteRide}));
+        QVERIFY(edit.at(4)->isSeparator());
         QVERIFY(import->isVisibleTo(page));
         QSignalSpy imports(&importLogs, &QAction::triggered);
         import->click();
