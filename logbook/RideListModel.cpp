@@ -14,6 +14,39 @@ QString number(double value, int decimals)
     return QLocale().toString(value, 'f', decimals);
 }
 
+// The field of the rides table each column shows.
+QLatin1String fieldOf(RideListModel::Column column)
+{
+    switch (column) {
+    case RideListModel::DateColumn:
+        return QLatin1String("day");
+    case RideListModel::StartColumn:
+        return QLatin1String("start");
+    case RideListModel::ModelColumn:
+        return QLatin1String("model");
+    case RideListModel::BikeColumn:
+        return QLatin1String("bike");
+    case RideListModel::DistanceColumn:
+        return QLatin1String(RideEntry::columnName(RideValue::Distance));
+    case RideListModel::RideTimeColumn:
+        return QLatin1String(RideEntry::columnName(RideValue::RideTime));
+    case RideListModel::AvgSpeedColumn:
+        return QLatin1String(RideEntry::columnName(RideValue::AvgSpeed));
+    case RideListModel::MaxSpeedColumn:
+        return QLatin1String(RideEntry::columnName(RideValue::MaxSpeed));
+    case RideListModel::AscentColumn:
+        return QLatin1String(RideEntry::columnName(RideValue::Ascent));
+    case RideListModel::HeartRateColumn:
+        return QLatin1String(RideEntry::columnName(RideValue::AvgHeartRate));
+    case RideListModel::KcalColumn:
+        return QLatin1String(RideEntry::columnName(RideValue::Kcal));
+    case RideListModel::NoteColumn:
+    case RideListModel::ColumnCount:
+        break;
+    }
+    return QLatin1String("note");
+}
+
 } // namespace
 
 RideListModel::RideListModel(Logbook &logbook, QObject *parent) : QSqlQueryModel(parent), m_logbook(logbook) {}
@@ -28,6 +61,9 @@ void RideListModel::show(const RideFilter &filter)
     RideQuery::prepare(query, filter);
     query.exec();
     setQuery(std::move(query));
+    const QSqlRecord fields = record();
+    for (int column = 0; column < ColumnCount; ++column)
+        m_fields[column] = fields.indexOf(fieldOf(Column(column)));
 }
 
 RideOrder RideListModel::orderOf(int column, Qt::SortOrder order)
@@ -72,14 +108,9 @@ RideEntry RideListModel::entry(int row) const
     return RideQuery::entry(values);
 }
 
-QVariant RideListModel::raw(int row, const char *column) const
+QVariant RideListModel::raw(int row, Column column) const
 {
-    return QSqlQueryModel::data(createIndex(row, record().indexOf(QLatin1String(column))));
-}
-
-qint64 RideListModel::value(int row, RideValue which) const
-{
-    return raw(row, RideEntry::columnName(which)).toLongLong();
+    return QSqlQueryModel::data(createIndex(row, m_fields[column]));
 }
 
 QVariant RideListModel::data(const QModelIndex &index, int role) const
@@ -96,36 +127,36 @@ QVariant RideListModel::data(const QModelIndex &index, int role) const
 // Only the column shown is read from the query.
 QVariant RideListModel::display(int row, int column) const
 {
-    switch (column) {
+    const Column shown = Column(column);
+    switch (shown) {
     case DateColumn:
-        return QDate::fromString(raw(row, "day").toString(), Qt::ISODate);
+        return QDate::fromString(raw(row, shown).toString(), Qt::ISODate);
     case StartColumn: {
-        const QVariant start = raw(row, "start");
+        const QVariant start = raw(row, shown);
         return start.isNull() ? QString() : QDateTime::fromString(start.toString(), Qt::ISODate).toString(QStringLiteral("HH:mm"));
     }
     case ModelColumn:
-        return raw(row, "model").toString();
-    case BikeColumn:
-        return tr("Bike %1").arg(raw(row, "bike").toInt());
-    case DistanceColumn:
-        return distanceText(value(row, RideValue::Distance), m_units);
-    case RideTimeColumn:
-        return rideTimeText(value(row, RideValue::RideTime));
-    case AvgSpeedColumn:
-        return number(m_units.speed(quint16(value(row, RideValue::AvgSpeed))), 1);
-    case MaxSpeedColumn:
-        return number(m_units.speed(quint16(value(row, RideValue::MaxSpeed))), 1);
-    case AscentColumn:
-        return altitudeText(value(row, RideValue::Ascent), m_units);
-    case HeartRateColumn:
-        return QString::number(value(row, RideValue::AvgHeartRate));
-    case KcalColumn:
-        return QLocale().toString(value(row, RideValue::Kcal));
     case NoteColumn:
-        return raw(row, "note").toString();
-    default:
-        return QVariant();
+        return raw(row, shown).toString();
+    case BikeColumn:
+        return tr("Bike %1").arg(raw(row, shown).toInt());
+    case DistanceColumn:
+        return distanceText(value(row, shown), m_units);
+    case RideTimeColumn:
+        return rideTimeText(value(row, shown));
+    case AvgSpeedColumn:
+    case MaxSpeedColumn:
+        return number(m_units.speed(quint16(value(row, shown))), 1);
+    case AscentColumn:
+        return altitudeText(value(row, shown), m_units);
+    case HeartRateColumn:
+        return QString::number(value(row, shown));
+    case KcalColumn:
+        return QLocale().toString(value(row, shown));
+    case ColumnCount:
+        break;
     }
+    return QVariant();
 }
 
 QVariant RideListModel::headerData(int section, Qt::Orientation orientation, int role) const

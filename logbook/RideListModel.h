@@ -8,6 +8,8 @@
 
 #include <QSqlQueryModel>
 
+#include <array>
+
 class Logbook;
 
 /// The rides of a logbook for a view: one row per ride, oldest first unless sorted otherwise,
@@ -62,10 +64,13 @@ public:
 
 private:
     QVariant display(int row, int column) const;
-    QVariant raw(int row, const char *column) const;
-    qint64 value(int row, RideValue which) const;
+    /// The query's value of a column, or of its figure.
+    QVariant raw(int row, Column column) const;
+    qint64 value(int row, Column column) const { return raw(row, column).toLongLong(); }
 
     Logbook &m_logbook;
+    /// Where the query keeps each column's value, found once per query rather than once per cell.
+    std::array<int, ColumnCount> m_fields{};
     RideFilter m_filter;
     DisplayUnits m_units = DisplayUnits::forSystem(0);
 };

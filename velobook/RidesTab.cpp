@@ -18,6 +18,10 @@
 
 namespace {
 
+// Rows the columns are sized to when the list first shows: enough to be typical, few enough
+// not to slow the start.
+constexpr int SizingRows = 64;
+
 // The first and last day of a period that holds `today`; invalid days for no limit.
 std::pair<QDate, QDate> daysOf(RidesTab::Period period, const QDate &today)
 {
@@ -59,6 +63,7 @@ RidesTab::RidesTab(Logbook &logbook, QWidget *parent)
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
     m_view->horizontalHeader()->setStretchLastSection(true);
+    m_view->horizontalHeader()->setResizeContentsPrecision(SizingRows);
     m_view->horizontalHeader()->setSortIndicator(RideListModel::DateColumn, Qt::DescendingOrder);
     // Sorting is on before the list is there, so that the list is read once, by reload().
     m_view->setSortingEnabled(true);
