@@ -14,7 +14,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,6 +26,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -50,6 +54,26 @@ QPushButton *button(const QWidget *page, const QString &accessibleName)
         if (candidate->accessibleName() == accessibleName)
             return candidate;
     return nullptr;
+}
+
+// The controls a user reaches that a screen reader would not name; the parts inside a control count
+// as the control.
+QStringList unnamedControls(const QWidget *window)
+{
+    QStringList unnamed;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        const bool control = qobject_cast<QAbstractButton *>(widget) || qobject_cast<QComboBox *>(widget)
+            || qobject_cast<QAbstractSpinBox *>(widget) || qobject_cast<QLineEdit *>(widget)
+            || qobject_cast<QAbstractItemView *>(widget) || qobject_cast<QTabWidget *>(widget);
+        bool part = false;
+        for (QWidget *up = widget->parentWidget(); up && up != window; up = up->parentWidget())
+            part = part || qobject_cast<QComboBox *>(up) || qobject_cast<QAbstractSpinBox *>(up)
+                || qobject_cast<QAbstractItemView *>(up) || qobject_cast<QTabBar *>(up) || qobject_cast<QLineEdit *>(up)
+                || qobject_cast<QMenuBar *>(up);
+        if (control && !part && widget->accessibleName().isEmpty())
+            unnamed << QStringLiteral("%1 %2").arg(QLatin1String(widget->metaObject()->className()), widget->objectName());
+    }
+    return unnamed;
 }
 
 QList<RideEntry> dozenRides()
@@ -93,6 +117,7 @@ private slots:
         QVERIFY(filler.isOpen());
         LogbookWindow window(filler.path());
         QCOMPARE(shownPage(window), QStringLiteral("emptyPage"));
+        QCOMPARE(unnamedControls(&window).join(","), QString());
         const QWidget *page = window.findChild<QWidget *>(QStringLiteral("emptyPage"));
         QVERIFY(button(page, QStringLiteral("Read bike computer")));
         QPushButton *import = button(page, QStringLiteral("Import CSV logs"));
@@ -238,6 +263,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowTitle(), QStringLiteral("Pacerow Logbook"));
+        QCOMPARE(unnamedControls(&window).join(","), QString());
         QVERIFY(!window.windowIcon().isNull());
         QCOMPARE(ridesOf(window)->rowCount(), 12);
         window.activateWindow();
