@@ -33,7 +33,7 @@ QDateTime utc(const QVariant &text)
 
 } // namespace
 
-void RideQuery::prepare(QSqlQuery &query, const RideFilter &filter)
+QString RideQuery::select(const RideFilter &filter)
 {
     QStringList conditions;
     if (filter.bike)
@@ -42,17 +42,65 @@ void RideQuery::prepare(QSqlQuery &query, const RideFilter &filter)
         conditions << QStringLiteral("day >= :from");
     if (filter.to.isValid())
         conditions << QStringLiteral("day <= :to");
+    if (!filter.noteContains.isEmpty())
+        conditions << QStringLiteral("note LIKE :note ESCAPE '\\'");
     const QString where = conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    QString sql = QStringLiteral("SELECT %1 FROM rides%2").arg(columns(), where);
-    if (filter.newest > 0)
-        sql = QStringLiteral("SELECT * FROM (%1 ORDER BY day DESC, id DESC LIMIT %2)").arg(sql).arg(filter.newest);
-    query.prepare(sql + QStringLiteral(" ORDER BY day, id"));
+    const QString sql = QStringLiteral("SELECT %1 FROM rides%2").arg(columns(), where);
+    if (filter.newest <= 0)
+        return sql;
+    return QStringLiteral("SELECT * FROM (%1 ORDER BY day DESC, id DESC LIMIT %2)").arg(sql).arg(filter.newest);
+}
+
+void RideQuery::bind(QSqlQuery &query, const RideFilter &filter)
+{
     if (filter.bike)
         query.bindValue(QStringLiteral(":bike"), *filter.bike);
     if (filter.from.isValid())
         query.bindValue(QStringLiteral(":from"), filter.from.toString(DayFormat));
     if (filter.to.isValid())
         query.bindValue(QStringLiteral(":to"), filter.to.toString(DayFormat));
+    if (!filter.noteContains.isEmpty()) {
+        QString text = filter.noteContains;
+        // The note is searched for as typed: LIKE's own wildcards in it stand for themselves.
+        text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+            .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+        query.bindValue(QStringLiteral(":note"), QLatin1Char('%') + text + QLatin1Char('%'));
+    }
+}
+
+QString RideQuery::orderBy(const RideOrder &order)
+{
+    const QString direction = order.direction == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
+    QString key;
+    switch (order.key) {
+    case RideOrder::Key::Day:
+        break;
+    case RideOrder::Key::Start:
+        key = QStringLiteral("start");
+        break;
+    case RideOrder::Key::Model:
+        key = QStringLiteral("model COLLATE NOCASE");
+        break;
+    case RideOrder::Key::Bike:
+        key = QStringLiteral("bike");
+        break;
+    case RideOrder::Key::Value:
+        key = QLatin1String(RideEntry::columnName(order.value));
+        break;
+    case RideOrder::Key::Note:
+        key = QStringLiteral("note COLLATE NOCASE");
+        break;
+    }
+    // Rides equal in the key keep the order of their days, and of their recording within a day.
+    const QString byDay = QStringLiteral("day") + direction + QStringLiteral(", id") + direction;
+    return QStringLiteral(" ORDER BY ") + (key.isEmpty() ? byDay : key + direction + QStringLiteral(", ") + byDay);
+}
+
+void RideQuery::prepare(QSqlQuery &query, const RideFilter &filter)
+{
+    query.prepare(select(filter) + orderBy(filter.order));
+    bind(query, filter);
 }
 
 RideEntry RideQuery::entry(const QSqlRecord &row)
@@ -105,5 +153,36 @@ std::optional<LogbookError> RideQuery::ride(Logbook &logbook, qint64 id, RideEnt
     if (!query.next())
         return LogbookError(LogbookError::Kind::NoSuchRide, logbook.path(), QString::number(id));
     ride = entry(query.record());
+    return std::nullopt;
+}
+
+std::optional<LogbookError> RideQuery::sum(Logbook &logbook, const RideFilter &filter, RideSum &sum)
+{
+    QSqlQuery query(logbook.database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT count(*), coalesce(sum(%1), 0), coalesce(sum(%2), 0), coalesce(sum(%3), 0), "
+                                 "coalesce(sum(%4), 0) FROM (%5)")
+                      .arg(QLatin1String(RideEntry::columnName(RideValue::Distance)),
+                           QLatin1String(RideEntry::columnName(RideValue::RideTime)),
+                           QLatin1String(RideEntry::columnName(RideValue::Ascent)),
+                           QLatin1String(RideEntry::columnName(RideValue::Kcal)), select(filter)));
+    bind(query, filter);
+    if (!query.exec() || !query.next())
+        return logbook.error(query.lastError());
+    sum.rides = query.value(0).toLongLong();
+    sum.distance = query.value(1).toLongLong();
+    sum.rideTime = query.value(2).toLongLong();
+    sum.ascent = query.value(3).toLongLong();
+    sum.kcal = query.value(4).toLongLong();
+    return std::nullopt;
+}
+
+std::optional<LogbookError> RideQuery::hasRides(Logbook &logbook, bool &any)
+{
+    QSqlQuery query(logbook.database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT EXISTS (SELECT 1 FROM rides)")) || !query.next())
+        return logbook.error(query.lastError());
+    any = query.value(0).toBool();
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include "velodesk/ExportWizard.h"
 #include "velodesk/MainWindow.h"
 
+#include "desktop/DesktopIdentity.h"
 #include "linkhub/ConnectionState.h"
 #include "linkhub/ModelData.h"
 #include "linkhub/WireLogFile.h"
@@ -37,9 +38,7 @@ void Startup::logVersions()
 
 void Startup::setIdentity()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Pacerow"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(appVersion));
-    QCoreApplication::setOrganizationName(QStringLiteral("Velquist"));
+    DesktopIdentity::set(QString::fromLatin1(appVersion));
 }
 
 void Startup::registerMetaTypes()

@@ -13,6 +13,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 soversion=${version%%.*}
 
 expected=(
+  "bin/velobook"
   "bin/velodesk"
   "bin/velotool"
   "$libdir/liblinkhub.so.$soversion"
@@ -49,7 +50,7 @@ done
 # The programs find their libraries through their rpath, from wherever the prefix is.
 [ "$(env -u LD_LIBRARY_PATH "$prefix/bin/velotool" --version)" = "velotool $version" ] || {
   echo "velotool --version does not say velotool $version" >&2; exit 1; }
-for program in velodesk velotool; do
+for program in velobook velodesk velotool; do
   libraries=$(env -u LD_LIBRARY_PATH ldd "$prefix/bin/$program")
   # grep -v to /dev/null reads to the end, so the first grep never meets a closed pipe.
   if grep -q 'not found' <<<"$libraries" || grep -E 'lib(linkhub|outpost)' <<<"$libraries" | grep -v "=> $prefix/" >/dev/null; then

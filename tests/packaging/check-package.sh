@@ -14,7 +14,7 @@ soversion=${version%%.*}
 
 contents=$(dpkg-deb -c "$package" | awk '{print $6}' | sed 's|^\./|/|' | grep -v '/$' | sort)
 expected=(
-  /usr/bin/velodesk /usr/bin/velotool
+  /usr/bin/velobook /usr/bin/velodesk /usr/bin/velotool
   "/usr/$libdir/liblinkhub.so.$soversion" "/usr/$libdir/liblinkhub.so.$version"
   "/usr/$libdir/liboutpost.so.$soversion" "/usr/$libdir/liboutpost.so.$version"
   "/usr/$libdir/liblogbook.so.$soversion" "/usr/$libdir/liblogbook.so.$version"

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "logbook/LogbookWatch.h"
+
+#include "logbook/Logbook.h"
+
+#include <QAtomicInteger>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+QAtomicInteger<quint64> watchCount;
+
+QString walPath(const QString &path)
+{
+    return path + QStringLiteral("-wal");
+}
+
+} // namespace
+
+LogbookWatch::LogbookWatch(Logbook &logbook, QObject *parent)
+    : QObject(parent), m_path(logbook.path()),
+      m_connectionName(QStringLiteral("logbook-watch-%1").arg(watchCount.fetchAndAddRelaxed(1)))
+{
+    QSqlDatabase database = QSqlDatabase::cloneDatabase(logbook.database(), m_connectionName);
+    // The watch only looks: it never writes, whatever becomes of the file.
+    database.setConnectOptions(database.connectOptions() + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+    database.open();
+    m_version = dataVersion();
+
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(Settle);
+    connect(&m_settle, &QTimer::timeout, this, &LogbookWatch::check);
+    m_fallback.setInterval(Fallback);
+    connect(&m_fallback, &QTimer::timeout, this, &LogbookWatch::check);
+    m_fallback.start();
+
+    // The write-ahead log comes and goes with the programs that have the file open; the folder
+    // tells when it comes back.
+    m_files.addPath(QFileInfo(m_path).absolutePath());
+    watchFiles();
+    connect(&m_files, &QFileSystemWatcher::fileChanged, this, &LogbookWatch::watchFiles);
+    connect(&m_files, &QFileSystemWatcher::directoryChanged, this, &LogbookWatch::watchFiles);
+}
+
+LogbookWatch::~LogbookWatch()
+{
+    QSqlDatabase::database(m_connectionName, false).close();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void LogbookWatch::watchFiles()
+{
+    const QStringList watched = m_files.files();
+    for (const QString &file : {m_path, walPath(m_path)})
+        if (!watched.contains(file) && QFileInfo::exists(file))
+            m_files.addPath(file);
+    m_settle.start();
+}
+
+void LogbookWatch::check()
+{
+    const qint64 version = dataVersion();
+    if (version == m_version)
+        return;
+    m_version = version;
+    emit changed();
+}
+
+qint64 LogbookWatch::dataVersion() const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    return query.exec(QStringLiteral("PRAGMA data_version")) && query.next() ? query.value(0).toLongLong() : -1;
+}

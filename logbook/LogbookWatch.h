@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "logbook/logbook_global.h"
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+
+class Logbook;
+
+/// Tells when another program has recorded into an open logbook, without reading its rides: the
+/// file system reports writes to the file and its write-ahead log, and SQLite's data version
+/// confirms a commit. The version is read on a connection of the watch's own, because a list
+/// that has not read its rides to the end holds its connection's view of the file as it was.
+class LOGBOOK_EXPORT LogbookWatch : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// How long the writes of one commit take to come to rest before the version is read.
+    static constexpr std::chrono::milliseconds Settle{150};
+    /// How often the version is read anyway, for file systems that report no writes.
+    static constexpr std::chrono::milliseconds Fallback{2000};
+
+    /// `logbook` must be open, and outlive the watch.
+    explicit LogbookWatch(Logbook &logbook, QObject *parent = nullptr);
+    ~LogbookWatch() override;
+
+signals:
+    /// A change was committed since the last signal (or since the watch began).
+    void changed();
+
+private:
+    void watchFiles();
+    void check();
+    qint64 dataVersion() const;
+
+    QString m_path;
+    QString m_connectionName;
+    QFileSystemWatcher m_files;
+    QTimer m_settle;
+    QTimer m_fallback;
+    qint64 m_version = -1;
+};

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "velobook/RidesTab.h"
+
+#include "velobook/UnitChoice.h"
+
+#include "logbook/Logbook.h"
+#include "logbook/RideListModel.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// Rows the columns are sized to when the list first shows: enough to be typical, few enough
+// not to slow the start.
+constexpr int SizingRows = 64;
+
+// The first and last day of a period that holds `today`; invalid days for no limit.
+std::pair<QDate, QDate> daysOf(RidesTab::Period period, const QDate &today)
+{
+    switch (period) {
+    case RidesTab::Period::ThisWeek: {
+        const QDate monday = today.addDays(1 - today.dayOfWeek());
+        return {monday, monday.addDays(6)};
+    }
+    case RidesTab::Period::ThisMonth:
+        return {QDate(today.year(), today.month(), 1), QDate(today.year(), today.month(), today.daysInMonth())};
+    case RidesTab::Period::ThisYear:
+        return {QDate(today.year(), 1, 1), QDate(today.year(), 12, 31)};
+    case RidesTab::Period::All:
+    case RidesTab::Period::FromTo:
+        break;
+    }
+    return {};
+}
+
+QLabel *buddyLabel(const QString &text, QWidget *buddy)
+{
+    auto *label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+RidesTab::RidesTab(Logbook &logbook, QWidget *parent)
+    : QWidget(parent), m_logbook(logbook), m_model(new RideListModel(logbook, this)), m_view(new QTableView),
+      m_bike(new QComboBox), m_period(new QComboBox), m_from(new QDateEdit), m_to(new QDateEdit),
+      m_search(new QLineEdit), m_totals(new QLabel)
+{
+    m_view->setObjectName(QStringLiteral("ridesView"));
+    m_view->setAccessibleName(tr("Rides"));
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setAlternatingRowColors(true);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 8);
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    m_view->horizontalHeader()->setResizeContentsPrecision(SizingRows);
+    m_view->horizontalHeader()->setSortIndicator(RideListModel::DateColumn, Qt::DescendingOrder);
+    // Sorting is on before the list is there, so that the list is read once, by reload().
+    m_view->setSortingEnabled(true);
+    m_view->setModel(m_model);
+
+    m_totals->setObjectName(QStringLiteral("lblTotals"));
+    m_totals->setAccessibleName(tr("Totals of the rides shown"));
+    m_totals->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(createFilters());
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_totals);
+}
+
+QWidget *RidesTab::createFilters()
+{
+    m_bike->setObjectName(QStringLiteral("bikeBox"));
+    m_bike->setAccessibleName(tr("Bike"));
+    m_bike->addItem(tr("Both bikes"), 0);
+    m_bike->addItem(tr("Bike 1"), 1);
+    m_bike->addItem(tr("Bike 2"), 2);
+
+    m_period->setObjectName(QStringLiteral("periodBox"));
+    m_period->setAccessibleName(tr("Period"));
+    const std::pair<Period, QString> periods[] = {
+        {Period::ThisWeek, tr("This week")}, {Period::ThisMonth, tr("This month")}, {Period::ThisYear, tr("This year")},
+        {Period::All, tr("All")},           {Period::FromTo, tr("From–to")},
+    };
+    for (const auto &[period, text] : periods)
+        m_period->addItem(text, int(period));
+    m_period->setCurrentIndex(m_period->findData(int(Period::All)));
+
+    const QDate today = QDate::currentDate();
+    for (auto [edit, name, day] : {std::tuple{m_from, "fromEdit", today.addMonths(-1)}, std::tuple{m_to, "toEdit", today}}) {
+        edit->setObjectName(QLatin1String(name));
+        edit->setCalendarPopup(true);
+        edit->setDate(day);
+        connect(edit, &QDateEdit::dateChanged, this, &RidesTab::reload);
+    }
+    m_from->setAccessibleName(tr("First day"));
+    m_to->setAccessibleName(tr("Last day"));
+
+    m_search->setObjectName(QStringLiteral("searchEdit"));
+    m_search->setAccessibleName(tr("Search in the notes"));
+    m_search->setPlaceholderText(tr("Search in the notes"));
+    m_search->setClearButtonEnabled(true);
+
+    connect(m_bike, &QComboBox::currentIndexChanged, this, &RidesTab::reload);
+    connect(m_period, &QComboBox::currentIndexChanged, this, &RidesTab::showPeriod);
+    connect(m_search, &QLineEdit::textChanged, this, &RidesTab::reload);
+
+    auto *filters = new QWidget;
+    auto *row = new QHBoxLayout(filters);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(buddyLabel(tr("&Bike:"), m_bike));
+    row->addWidget(m_bike);
+    row->addWidget(buddyLabel(tr("&Period:"), m_period));
+    row->addWidget(m_period);
+    row->addWidget(m_from);
+    row->addWidget(m_to);
+    row->addStretch();
+    row->addWidget(buddyLabel(tr("&Search:"), m_search));
+    row->addWidget(m_search, 1);
+    // "All" to begin with; the days show for "From–to" only.
+    m_from->hide();
+    m_to->hide();
+    return filters;
+}
+
+void RidesTab::showPeriod()
+{
+    const bool fromTo = Period(m_period->currentData().toInt()) == Period::FromTo;
+    m_from->setVisible(fromTo);
+    m_to->setVisible(fromTo);
+    reload();
+}
+
+void RidesTab::focusSearch()
+{
+    m_search->setFocus(Qt::ShortcutFocusReason);
+    m_search->selectAll();
+}
+
+RideFilter RidesTab::filter() const
+{
+    RideFilter filter;
+    if (const int bike = m_bike->currentData().toInt())
+        filter.bike = bike;
+    const Period period = Period(m_period->currentData().toInt());
+    if (period == Period::FromTo) {
+        filter.from = m_from->date();
+        filter.to = m_to->date();
+    } else {
+        std::tie(filter.from, filter.to) = daysOf(period, QDate::currentDate());
+    }
+    filter.noteContains = m_search->text();
+    return filter;
+}
+
+void RidesTab::reload()
+{
+    RideFilter shown = filter();
+    const QHeaderView *header = m_view->horizontalHeader();
+    shown.order = RideListModel::orderOf(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    m_model->setUnits(UnitChoice::current());
+    m_model->show(shown);
+    if (!m_sized && m_model->rowCount() > 0) {
+        m_view->resizeColumnsToContents();
+        m_sized = true;
+    }
+    m_sum = RideSum();
+    if (const auto failure = RideQuery::sum(m_logbook, shown, m_sum))
+        m_totals->setText(failure->message());
+    else
+        showSum();
+}
+
+void RidesTab::showSum()
+{
+    const DisplayUnits units = UnitChoice::current();
+    m_totals->setText(tr("%1: %2 %3, ride time %4, ascent %5 %6, %7 kcal")
+                          .arg(m_sum.rides == 1 ? tr("1 ride") : tr("%1 rides").arg(QLocale().toString(m_sum.rides)),
+                               RideListModel::distanceText(m_sum.distance, units), units.distanceUnit(),
+                               RideListModel::rideTimeText(m_sum.rideTime),
+                               RideListModel::altitudeText(m_sum.ascent, units), units.altitudeUnit(),
+                               QLocale().toString(m_sum.kcal)));
+}
