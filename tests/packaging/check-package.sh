@@ -14,14 +14,15 @@ soversion=${version%%.*}
 
 contents=$(dpkg-deb -c "$package" | awk '{print $6}' | sed 's|^\./|/|' | grep -v '/$' | sort)
 expected=(
-  /usr/bin/velodesk /usr/bin/velotool
+  /usr/bin/velobook /usr/bin/velodesk /usr/bin/velotool
   "/usr/$libdir/liblinkhub.so.$soversion" "/usr/$libdir/liblinkhub.so.$version"
   "/usr/$libdir/liboutpost.so.$soversion" "/usr/$libdir/liboutpost.so.$version"
   "/usr/$libdir/liblogbook.so.$soversion" "/usr/$libdir/liblogbook.so.$version"
   /usr/share/doc/pacerow/copyright /usr/share/doc/pacerow/changelog.gz
   "/usr/share/applications/$app.desktop" "/usr/share/metainfo/$app.metainfo.xml"
+  "/usr/share/applications/$app.Logbook.desktop" "/usr/share/metainfo/$app.Logbook.metainfo.xml"
   "/usr/share/icons/hicolor/scalable/apps/$app.svg"
-  /usr/share/man/man1/velotool.1.gz /usr/share/man/man1/velodesk.1.gz
+  /usr/share/man/man1/velotool.1.gz /usr/share/man/man1/velodesk.1.gz /usr/share/man/man1/velobook.1.gz
   /usr/share/bash-completion/completions/velotool
   /usr/lib/udev/rules.d/60-pacerow-bridges.rules
 )
@@ -37,7 +38,7 @@ changelog=$(dpkg-deb --fsys-tarfile "$package" | tar -xO ./usr/share/doc/pacerow
 [[ "$changelog" == "pacerow ($version) "* ]] || { echo "the changelog's newest entry is not $version" >&2; exit 1; }
 depends=$(dpkg-deb -f "$package" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6sql6 libqt6sql6-sqlite qt6-qpa-plugins; do
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6sql6 libqt6sql6-sqlite libqt6charts6 qt6-qpa-plugins; do
   grep -qxF "$needed" <<<"$names" || { echo "Depends lacks $needed: $depends" >&2; exit 1; }
 done
 # The product's own libraries come with it and are nobody's dependency.
