@@ -25,14 +25,17 @@ expected=(
   "share/doc/pacerow/copyright"
   "share/doc/pacerow/changelog.gz"
   "share/applications/$app.desktop"
+  "share/applications/$app.Logbook.desktop"
   "share/metainfo/$app.metainfo.xml"
+  "share/metainfo/$app.Logbook.metainfo.xml"
   "share/icons/hicolor/scalable/apps/$app.svg"
   "share/man/man1/velotool.1.gz"
   "share/man/man1/velodesk.1.gz"
+  "share/man/man1/velobook.1.gz"
   "share/bash-completion/completions/velotool"
   "lib/udev/rules.d/60-pacerow-bridges.rules"
 )
-for catalogue in velodesk linkhub outpost logbook; do
+for catalogue in velodesk velobook linkhub outpost logbook; do
   expected+=("share/pacerow/translations/${catalogue}_de.qm")
 done
 for size in 16 24 32 48 64 128 256; do
@@ -62,16 +65,19 @@ done
 env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen timeout 60 "$prefix/bin/velotool" read --simulate "Lumo 60" --quiet >/dev/null
 
 "$(dirname "$0")/check-access-rule.sh" "$prefix/lib/udev/rules.d/60-pacerow-bridges.rules"
-desktop-file-validate "$prefix/share/applications/$app.desktop"
-appstreamcli validate --no-net --explain "$prefix/share/metainfo/$app.metainfo.xml"
+for component in "$app" "$app.Logbook"; do
+  desktop-file-validate "$prefix/share/applications/$component.desktop"
+  appstreamcli validate --no-net --explain "$prefix/share/metainfo/$component.metainfo.xml"
+  grep -qF "<release version=\"$version\"" "$prefix/share/metainfo/$component.metainfo.xml" || {
+    echo "the AppStream release of $component is not $version" >&2; exit 1; }
+done
 # One version throughout: the manual pages and the AppStream release name the project's.
-for page in velotool velodesk; do
+for page in velotool velodesk velobook; do
   manual=$(gzip -dc "$prefix/share/man/man1/$page.1.gz")
   heading=$(grep -m 1 '^\.TH ' <<<"$manual")
   [[ "$heading" == *"\"Pacerow $version\""* ]] || { echo "$page.1 names another version: $heading" >&2; exit 1; }
 done
 metainfo=$(cat "$prefix/share/metainfo/$app.metainfo.xml")
-grep -qF "<release version=\"$version\"" <<<"$metainfo" || { echo "the AppStream release is not $version" >&2; exit 1; }
 grep -qF "<project_license>GPL-3.0-or-later</project_license>" <<<"$metainfo" || {
   echo "the AppStream metadata names another licence" >&2; exit 1; }
 echo "install into a temporary prefix: as expected"

@@ -20,12 +20,13 @@ expected=(
   "/usr/$libdir/liblogbook.so.$soversion" "/usr/$libdir/liblogbook.so.$version"
   /usr/share/doc/pacerow/copyright /usr/share/doc/pacerow/changelog.gz
   "/usr/share/applications/$app.desktop" "/usr/share/metainfo/$app.metainfo.xml"
+  "/usr/share/applications/$app.Logbook.desktop" "/usr/share/metainfo/$app.Logbook.metainfo.xml"
   "/usr/share/icons/hicolor/scalable/apps/$app.svg"
-  /usr/share/man/man1/velotool.1.gz /usr/share/man/man1/velodesk.1.gz
+  /usr/share/man/man1/velotool.1.gz /usr/share/man/man1/velodesk.1.gz /usr/share/man/man1/velobook.1.gz
   /usr/share/bash-completion/completions/velotool
   /usr/lib/udev/rules.d/60-pacerow-bridges.rules
 )
-for catalogue in velodesk linkhub outpost logbook; do
+for catalogue in velodesk velobook linkhub outpost logbook; do
   expected+=("/usr/share/pacerow/translations/${catalogue}_de.qm")
 done
 for size in 16 24 32 48 64 128 256; do
@@ -40,7 +41,7 @@ changelog=$(dpkg-deb --fsys-tarfile "$package" | tar -xO ./usr/share/doc/pacerow
 [[ "$changelog" == "pacerow ($version) "* ]] || { echo "the changelog's newest entry is not $version" >&2; exit 1; }
 depends=$(dpkg-deb -f "$package" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6sql6 libqt6sql6-sqlite qt6-qpa-plugins; do
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6sql6 libqt6sql6-sqlite libqt6charts6 qt6-qpa-plugins; do
   grep -qxF "$needed" <<<"$names" || { echo "Depends lacks $needed: $depends" >&2; exit 1; }
 done
 # The product's own libraries come with it and are nobody's dependency.
