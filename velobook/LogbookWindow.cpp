@@ -24,6 +24,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {

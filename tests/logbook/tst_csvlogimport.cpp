@@ -276,12 +276,12 @@ private slots:
     {
         importSample(0x51);
         RideListModel model(*logbook);
-        model.show({std::nullopt, QDate(), QDate(), 3});
+        model.show({std::nullopt, QDate(), QDate(), 3, {}, {}});
         QCOMPARE(model.rowCount(), 3);
         QCOMPARE(model.columnCount(), int(RideListModel::ColumnCount));
         QCOMPARE(model.entry(0).date, RideDays[RideDays.size() - 3]);
         QCOMPARE(model.index(2, RideListModel::DateColumn).data().toDate(), RideDays.last());
-        model.show({1, QDate(2026, 3, 1), QDate(2026, 3, 31), 0});
+        model.show({1, QDate(2026, 3, 1), QDate(2026, 3, 31), 0, {}, {}});
         QCOMPARE(model.rowCount(), 2);
     }
 

@@ -354,7 +354,7 @@ private slots:
         QCOMPARE(choice.answered(), 2);
         QCOMPARE(changed.size(), 1);
         QList<RideEntry> imported;
-        QVERIFY(!RideQuery::rides(filler->logbook(), RideFilter{2, QDate(2024, 1, 1), QDate(2024, 12, 31), 0}, imported));
+        QVERIFY(!RideQuery::rides(filler->logbook(), RideFilter{2, QDate(2024, 1, 1), QDate(2024, 12, 31), 0, {}, {}}, imported));
         QCOMPARE(imported.size(), 3);
         QCOMPARE(imported[0].model, QStringLiteral("Lumo 40"));
     }
