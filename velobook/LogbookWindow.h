@@ -35,10 +35,6 @@ public:
     /// Null when the logbook could not be opened.
     RidesTab *ridesTab() const { return m_ridesTab; }
 
-    /// Puts the actions on rides into the File and Edit menus, and the import on the empty page.
-    void addRideActions(QAction *importLogs, QAction *exportRide, QAction *undo, QAction *editNote,
-                        QAction *deleteRide);
-
 public slots:
     /// Shows the logbook as it is now, in the units chosen: after a change made here, another
     /// program's ride, or a switch of units.
@@ -47,6 +43,9 @@ public slots:
 private:
     bool openLogbook(const QString &path);
     void addTabs();
+    /// Puts the actions on rides into the File and Edit menus, and the import on the empty page.
+    void addRideActions(QAction *importLogs, QAction *exportRide, QAction *undo, QAction *editNote,
+                        QAction *deleteRide);
     QWidget *createEmptyPage();
     QWidget *createFailurePage(const LogbookError &failure);
     void createMenus();
