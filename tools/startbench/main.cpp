@@ -1,53 +1,146 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FirstPaintProbe.h"
+#include "LaunchTimer.h"
+
+#include "logbook/Logbook.h"
+#include "logbook/RideEntry.h"
+#include "logbook/RideRecorder.h"
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QDate>
 #include <QSettings>
-#include <QProcess>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
-#include <chrono>
-#include <optional>
 
-// Starts a bare one-page wizard and velodesk alternately, each in a fresh process, and compares
-// the times from launch to the first painted window: velodesk as on its first start (the
-// introduction page first) and as on later ones (the connect page first).
-// Goal: velodesk within 1.3 times the bare wizard. Runs on the display it is given
-// (QT_QPA_PLATFORM and DISPLAY as set; offscreen when neither is).
+// startbench [ROUNDS]: a bare one-page wizard and velodesk alternately, each in a fresh process,
+// and the times from launch to the first painted window: velodesk as on its first start (the
+// introduction page first) and as on later ones (the connect page first). Goal: velodesk within
+// 1.3 times the bare wizard.
+// startbench logbook [ROUNDS]: velobook on an empty logbook and on one of 100 000 rides. Goal: the
+// long logbook within 1.3 times the empty one.
 namespace {
 
 constexpr double Goal = 1.3;
 constexpr int DefaultRounds = 15;
-constexpr std::chrono::milliseconds RunLimit{30000};
+constexpr int LongLogbookRides = 100000;
 
-std::optional<double> timeFirstPaint(const QString &program, const QString &settingsFolder)
+struct Contender
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Nothing of the user's settings is read or touched.
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settingsFolder);
-    if (!environment.contains(QStringLiteral("DISPLAY")) && !environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QString::fromLatin1(FirstPaintProbe::LaunchVariable),
-                       QString::number(std::chrono::steady_clock::now().time_since_epoch().count()));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(program, {});
-    if (!process.waitForFinished(int(RunLimit.count())) || process.exitCode() != 0)
-        return std::nullopt;
-    bool isNumber = false;
-    const double ms = QString::fromLatin1(process.readAllStandardOutput()).trimmed().toDouble(&isNumber);
-    return isNumber ? std::optional<double>(ms) : std::nullopt;
+    QString name;
+    QString program;
+    QStringList arguments;
+    QString settingsFolder;
+    QList<double> times;
+};
+
+// One run of each first, unmeasured, so that all find the libraries in the page cache; then the
+// contenders alternately, so that a busy moment of the machine falls on all of them alike.
+bool race(QList<Contender> &contenders, int rounds)
+{
+    for (int round = -1; round < rounds; ++round) {
+        for (Contender &contender : contenders) {
+            const std::optional<double> time =
+                LaunchTimer::firstPaint(contender.program, contender.arguments, contender.settingsFolder);
+            if (!time)
+                return false;
+            if (round >= 0)
+                contender.times.append(*time);
+        }
+    }
+    return true;
 }
 
-double median(QList<double> values)
+// Against the first contender; true when every other one is within the goal.
+bool report(QTextStream &out, const QList<Contender> &contenders, int rounds, const QString &goal)
 {
-    std::sort(values.begin(), values.end());
-    const qsizetype middle = values.size() / 2;
-    return values.size() % 2 ? values.at(middle) : (values.at(middle - 1) + values.at(middle)) / 2;
+    out << QStringLiteral("platform %1, %2 runs each, launch to first painted window:\n")
+               .arg(LaunchTimer::platform())
+               .arg(rounds);
+    const double baseline = LaunchTimer::median(contenders.first().times);
+    bool withinGoal = true;
+    for (const Contender &contender : contenders) {
+        const double ratio = LaunchTimer::median(contender.times) / baseline;
+        withinGoal = withinGoal && ratio <= Goal;
+        out << QStringLiteral("  %1 median %2 ms  best %3 ms  ratio %4\n")
+                   .arg(contender.name, -34)
+                   .arg(LaunchTimer::median(contender.times), 6, 'f', 1)
+                   .arg(LaunchTimer::best(contender.times), 6, 'f', 1)
+                   .arg(ratio, 0, 'f', 2);
+    }
+    out << QStringLiteral("goal: %1 within %2 times: %3\n")
+               .arg(goal)
+               .arg(Goal)
+               .arg(withinGoal ? QStringLiteral("met") : QStringLiteral("missed"));
+    return withinGoal;
+}
+
+int compareWizards(QTextStream &out, int rounds)
+{
+    QTemporaryDir firstStart, laterStart;
+    QSettings(laterStart.filePath(QStringLiteral("Velquist/Pacerow.conf")), QSettings::IniFormat)
+        .setValue(QStringLiteral("show_intro"), false);
+    const QString velodesk = QStringLiteral(VELODESK_PATH);
+    QList<Contender> contenders{
+        {QStringLiteral("bare wizard"), QStringLiteral(BAREWIZARD_PATH), {}, firstStart.path(), {}},
+        {QStringLiteral("velodesk, introduction page first"), velodesk, {}, firstStart.path(), {}},
+        {QStringLiteral("velodesk, connect page first"), velodesk, {}, laterStart.path(), {}},
+    };
+    if (!race(contenders, rounds)) {
+        out << "a window did not open\n";
+        return 1;
+    }
+    return report(out, contenders, rounds, QStringLiteral("velodesk against the bare wizard")) ? 0 : 1;
+}
+
+// Two rides a day, one of each bike, back from today.
+bool fillLogbook(Logbook &logbook, int rides)
+{
+    return !logbook.change([&](QSqlDatabase &db) -> std::optional<LogbookError> {
+        QSqlQuery insert(db);
+        insert.prepare(RideRecorder::insertStatement());
+        const QString now = RideRecorder::now();
+        const QDate today = QDate::currentDate();
+        RideEntry ride;
+        ride.device = ride.model = QStringLiteral("Lumo 60");
+        for (int i = 0; i < rides; ++i) {
+            ride.date = today.addDays(-i / 2);
+            ride.bike = 1 + i % 2;
+            ride.setValue(RideValue::Distance, 20000000 + (i % 977) * 61000);
+            ride.setValue(RideValue::RideTime, 2400 + (i % 613) * 9);
+            ride.setValue(RideValue::AvgSpeed, 180 + i % 120);
+            ride.setValue(RideValue::Ascent, i % 900);
+            RideRecorder::bindInsert(insert, ride, now);
+            if (!insert.exec())
+                return logbook.error(insert.lastError());
+        }
+        return std::nullopt;
+    });
+}
+
+int compareLogbooks(QTextStream &out, int rounds)
+{
+    QTemporaryDir folder;
+    const QString emptyPath = folder.filePath(QStringLiteral("empty.sqlite"));
+    const QString longPath = folder.filePath(QStringLiteral("long.sqlite"));
+    {
+        Logbook empty(emptyPath), full(longPath);
+        if (empty.open() || full.open() || !fillLogbook(full, LongLogbookRides)) {
+            out << "the logbooks could not be written in " << folder.path() << "\n";
+            return 1;
+        }
+    }
+    const QString velobook = QStringLiteral(VELOBOOK_PATH);
+    QList<Contender> contenders{
+        {QStringLiteral("velobook, empty logbook"), velobook, {emptyPath}, folder.path(), {}},
+        {QStringLiteral("velobook, 100 000 rides"), velobook, {longPath}, folder.path(), {}},
+    };
+    if (!race(contenders, rounds)) {
+        out << "a window did not open\n";
+        return 1;
+    }
+    return report(out, contenders, rounds, QStringLiteral("100 000 rides against the empty logbook")) ? 0 : 1;
 }
 
 } // namespace
@@ -56,44 +149,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    const int rounds = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : DefaultRounds;
-    QTemporaryDir firstStart, laterStart;
-    QSettings(laterStart.filePath(QStringLiteral("Velquist/Pacerow.conf")), QSettings::IniFormat)
-        .setValue(QStringLiteral("show_intro"), false);
-    const QString platform = qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ? qEnvironmentVariable("QT_QPA_PLATFORM")
-                             : qEnvironmentVariableIsSet("DISPLAY")        ? QStringLiteral("xcb")
-                                                                            : QStringLiteral("offscreen");
-
-    QList<double> bare, first, later;
-    // One of each first, unmeasured, so all find the libraries in the page cache.
-    for (int round = -1; round < rounds; ++round) {
-        const std::optional<double> bareTime = timeFirstPaint(QStringLiteral(BAREWIZARD_PATH), firstStart.path());
-        const std::optional<double> firstTime = timeFirstPaint(QStringLiteral(VELODESK_PATH), firstStart.path());
-        const std::optional<double> laterTime = timeFirstPaint(QStringLiteral(VELODESK_PATH), laterStart.path());
-        if (!bareTime || !firstTime || !laterTime) {
-            out << "a window did not open\n";
-            return 1;
-        }
-        if (round >= 0) {
-            bare.append(*bareTime);
-            first.append(*firstTime);
-            later.append(*laterTime);
-        }
-    }
-    out << QStringLiteral("platform %1, %2 runs each, launch to first painted window:\n").arg(platform).arg(rounds);
-    const auto report = [&](const QString &name, const QList<double> &times) {
-        out << QStringLiteral("  %1 median %2 ms  best %3 ms  ratio %4\n")
-                   .arg(name, -34)
-                   .arg(median(times), 6, 'f', 1)
-                   .arg(*std::min_element(times.cbegin(), times.cend()), 6, 'f', 1)
-                   .arg(median(times) / median(bare), 0, 'f', 2);
-    };
-    report(QStringLiteral("bare wizard"), bare);
-    report(QStringLiteral("velodesk, introduction page first"), first);
-    report(QStringLiteral("velodesk, connect page first"), later);
-    const bool withinGoal = median(first) / median(bare) <= Goal && median(later) / median(bare) <= Goal;
-    out << QStringLiteral("goal: velodesk within %1 times the bare wizard: %2\n")
-               .arg(Goal)
-               .arg(withinGoal ? QStringLiteral("met") : QStringLiteral("missed"));
-    return withinGoal ? 0 : 1;
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    const bool logbook = !arguments.isEmpty() && arguments.first() == QLatin1String("logbook");
+    if (logbook)
+        arguments.removeFirst();
+    const int rounds = arguments.isEmpty() ? DefaultRounds : std::max(1, arguments.first().toInt());
+    return logbook ? compareLogbooks(out, rounds) : compareWizards(out, rounds);
 }
