@@ -49,7 +49,6 @@ BikesTab::BikesTab(Logbook &logbook, QWidget *parent)
     connect(m_list, &QListWidget::currentRowChanged, this, &BikesTab::showBike);
     connect(m_name, &QLineEdit::editingFinished, this, &BikesTab::rename);
     connect(m_serviceDay, &QDateEdit::dateChanged, this, &BikesTab::setServiceDay);
-    reload();
 }
 
 QWidget *BikesTab::makeDetails()

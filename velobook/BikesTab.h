@@ -20,6 +20,7 @@ class BikesTab : public QWidget
     Q_OBJECT
 
 public:
+    /// Empty until the first reload(), which the window leaves until the tab is shown.
     explicit BikesTab(Logbook &logbook, QWidget *parent = nullptr);
 
     /// The name the rider gave a bike, or else the model (or "Imported logs") and the bike's number.

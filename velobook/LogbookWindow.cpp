@@ -112,6 +112,7 @@ void LogbookWindow::addTabs()
     m_ridesTab = addTab(new RidesTab(*m_logbook), tr("Rides"));
     addTab(new TotalsTab(*m_logbook), tr("Totals"));
     addTab(new BikesTab(*m_logbook), tr("Bikes"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, &LogbookWindow::reloadShownTab);
     // Changes made here show at once, not only once the watch has let the file settle.
     auto *actions = new RideActions(*m_logbook, m_ridesTab->view(), this);
     connect(actions, &RideActions::ridesChanged, this, &LogbookWindow::reload);
@@ -194,8 +195,18 @@ void LogbookWindow::reload()
     // A logbook that cannot be read now shows its tabs, whose lists tell what went wrong.
     RideQuery::hasRides(*m_logbook, any);
     m_pages->setCurrentWidget(any ? static_cast<QWidget *>(m_tabs) : m_emptyPage);
-    for (const auto &reloadTab : std::as_const(m_reloads))
-        reloadTab();
+    for (TabReload &tab : m_reloads)
+        tab.stale = true;
+    reloadShownTab();
+}
+
+void LogbookWindow::reloadShownTab()
+{
+    const int shown = m_tabs->currentIndex();
+    if (shown < 0 || !m_reloads[shown].stale)
+        return;
+    m_reloads[shown].stale = false;
+    m_reloads[shown].reload();
 }
 
 void LogbookWindow::readBikeComputer()

@@ -58,9 +58,10 @@ private:
     Tab *addTab(Tab *tab, const QString &label)
     {
         m_tabs->addTab(tab, label);
-        m_reloads.append([tab] { tab->reload(); });
+        m_reloads.append({[tab] { tab->reload(); }, true});
         return tab;
     }
+    void reloadShownTab();
 
     std::unique_ptr<Logbook> m_logbook;
     QStackedWidget *m_pages;
@@ -69,7 +70,14 @@ private:
     QPushButton *m_importButton = nullptr;
     RidesTab *m_ridesTab = nullptr;
     LogbookWatch *m_watch = nullptr;
-    QList<std::function<void()>> m_reloads;
+    /// A tab is read when it is shown: a hidden tab only notes that the logbook changed, so that
+    /// a long logbook costs the window no more than the tab in front.
+    struct TabReload
+    {
+        std::function<void()> reload;
+        bool stale;
+    };
+    QList<TabReload> m_reloads;
     QMenu *m_fileMenu = nullptr;
     QMenu *m_editMenu = nullptr;
     QAction *m_readAction = nullptr;

@@ -7,6 +7,7 @@
 #include "logbook/RideListModel.h"
 
 #include <QComboBox>
+#include <QFutureWatcher>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 #include <QLocale>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
 namespace {
 
@@ -175,11 +177,56 @@ void RidesTab::reload()
         m_view->resizeColumnsToContents();
         m_sized = true;
     }
-    m_sum = RideSum();
-    if (const auto failure = RideQuery::sum(m_logbook, shown, m_sum))
-        m_totals->setText(failure->message());
-    else
-        showSum();
+    countSum(shown);
+}
+
+namespace {
+
+struct CountedSum
+{
+    RideSum sum;
+    std::optional<LogbookError> failure;
+};
+
+// On a thread of the pool, through a connection of its own: a connection serves one thread.
+CountedSum count(const QString &path, const RideFilter &filter)
+{
+    CountedSum counted;
+    Logbook logbook(path);
+    counted.failure = logbook.open();
+    if (!counted.failure)
+        counted.failure = RideQuery::sum(logbook, filter, counted.sum);
+    return counted;
+}
+
+} // namespace
+
+RidesTab::~RidesTab()
+{
+    for (auto *counting : findChildren<QFutureWatcher<CountedSum> *>())
+        counting->waitForFinished();
+}
+
+void RidesTab::countSum(const RideFilter &filter)
+{
+    const quint64 asked = ++m_sumAsked;
+    auto *watcher = new QFutureWatcher<CountedSum>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, asked] {
+        watcher->deleteLater();
+        // A sum asked for later is on its way; this one is of rides no longer shown.
+        if (asked != m_sumAsked)
+            return;
+        m_sumShown = asked;
+        const CountedSum counted = watcher->result();
+        if (counted.failure) {
+            m_sum = RideSum();
+            m_totals->setText(counted.failure->message());
+        } else {
+            m_sum = counted.sum;
+            showSum();
+        }
+    });
+    watcher->setFuture(QtConcurrent::run(count, m_logbook.path(), filter));
 }
 
 void RidesTab::showSum()

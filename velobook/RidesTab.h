@@ -24,11 +24,16 @@ public:
     enum class Period { ThisWeek, ThisMonth, ThisYear, All, FromTo };
 
     explicit RidesTab(Logbook &logbook, QWidget *parent = nullptr);
+    /// Waits for sums still being counted, which use the logbook's file and its database driver.
+    ~RidesTab() override;
 
     /// The table; its model is a RideListModel, with no proxy between.
     QTableView *view() const { return m_view; }
-    /// The sums shown under the table.
+    /// The sums shown under the table. They are counted apart from the window, so that a long
+    /// logbook never holds it up, and follow a reload() as soon as they are there.
     const RideSum &sum() const { return m_sum; }
+    /// Whether the sums shown are those of the rides shown.
+    bool sumIsCurrent() const { return m_sumShown == m_sumAsked; }
     void focusSearch();
 
 public slots:
@@ -39,6 +44,7 @@ private:
     QWidget *createFilters();
     RideFilter filter() const;
     void showPeriod();
+    void countSum(const RideFilter &filter);
     void showSum();
 
     Logbook &m_logbook;
@@ -51,5 +57,7 @@ private:
     QLineEdit *m_search;
     QLabel *m_totals;
     RideSum m_sum;
+    quint64 m_sumAsked = 0;
+    quint64 m_sumShown = 0;
     bool m_sized = false;
 };

@@ -70,7 +70,6 @@ TotalsTab::TotalsTab(Logbook &logbook, QWidget *parent)
     connect(m_periodKind, &QComboBox::currentIndexChanged, this, &TotalsTab::reload);
     connect(m_bike, &QComboBox::currentIndexChanged, this, &TotalsTab::reload);
     connect(m_period, &QComboBox::currentIndexChanged, this, &TotalsTab::choosePeriod);
-    reload();
 }
 
 QWidget *TotalsTab::makeChoices()

@@ -22,6 +22,7 @@ public:
     /// How many weeks or months the chart shows, ending with the newest that has rides; years are all shown.
     static constexpr int RecentPeriods = 12;
 
+    /// Empty until the first reload(), which the window leaves until the tab is shown.
     explicit TotalsTab(Logbook &logbook, QWidget *parent = nullptr);
 
 public slots:

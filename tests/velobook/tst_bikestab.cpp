@@ -68,6 +68,7 @@ private slots:
         QVERIFY(filler.add(bikes[0] + bikes[1]));
         UnitChoice::setMiles(miles);
         BikesTab tab(filler.logbook());
+        tab.reload();
         auto *list = tab.findChild<QListWidget *>(QStringLiteral("bikes"));
         QCOMPARE(list->count(), 2);
         list->setCurrentRow(row);
@@ -92,6 +93,7 @@ private slots:
         QVERIFY(filler.add(ridesWithOdometer(QDate(2026, 6, 30), 1, 10, 1200) << imported));
         {
             BikesTab tab(filler.logbook());
+            tab.reload();
             QSignalSpy changes(&tab, &BikesTab::bikesChanged);
             auto *list = tab.findChild<QListWidget *>(QStringLiteral("bikes"));
             QCOMPARE(list->item(1)->text(), QStringLiteral("Imported logs, bike 1"));
@@ -105,6 +107,7 @@ private slots:
             QCOMPARE(changes.count(), 2);
         }
         BikesTab tab(filler.logbook());
+        tab.reload();
         QCOMPARE(tab.findChild<QListWidget *>(QStringLiteral("bikes"))->item(0)->text(),
                  QStringLiteral("Road bike (Lumo 60, bike 1)"));
         QCOMPARE(tab.findChild<QDateEdit *>(QStringLiteral("serviceDay"))->date(), QDate(2026, 6, 27));
@@ -116,6 +119,7 @@ private slots:
         LogbookFiller filler;
         QVERIFY(filler.isOpen());
         BikesTab tab(filler.logbook());
+        tab.reload();
         QCOMPARE(tab.findChild<QListWidget *>(QStringLiteral("bikes"))->count(), 0);
         QVERIFY(!tab.findChild<QLineEdit *>(QStringLiteral("bikeName"))->isEnabled());
         QCOMPARE(ChartReader::series<QLineSeries>(&tab, QStringLiteral("odometerChart"))->count(), 0);
@@ -131,6 +135,7 @@ private slots:
         QVERIFY(!bikes.rename(QStringLiteral("Lumo 60"), 1, QStringLiteral("Road bike")));
         QVERIFY(!bikes.setServiceDay(QStringLiteral("Lumo 60"), 1, QDate::currentDate().addDays(-60)));
         BikesTab tab(filler.logbook());
+        tab.reload();
         QVERIFY(ChartReader::series<QLineSeries>(&tab, QStringLiteral("odometerChart")));
         ChartReader::screenshot(&tab, QStringLiteral("logbook-bikes"));
     }

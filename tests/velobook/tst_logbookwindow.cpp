@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ChartReader.h"
 #include "LogbookFiller.h"
 #include "IsolatedSettings.h"
 #include "logbook/CsvLogText.h"
@@ -27,6 +28,7 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -201,6 +203,7 @@ private slots:
         const VelotoolRun run = VelotoolProcess::run({"logbook", "import", "--logbook", filler.path(), log});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QTRY_COMPARE_WITH_TIMEOUT(ridesOf(window)->entry(0).date, QDate(2024, 3, 2), int(ShowWait.count()));
+        QTRY_VERIFY(window.ridesTab()->sumIsCurrent());
         QCOMPARE(window.ridesTab()->sum().rides, 302);
     }
 
@@ -253,6 +256,29 @@ private slots:
         (*read)->trigger();
         qputenv("PATH", path);
         QVERIFY2(shown.contains(QStringLiteral("velodesk")), qPrintable(shown));
+    }
+
+    void hiddenTabIsReadWhenShown()
+    {
+        const auto shownDistance = [](QWidget *totals) {
+            const QBarSet *distances = ChartReader::barSet(totals, QStringLiteral("distanceChart"));
+            return distances && distances->count() > 0 ? distances->at(distances->count() - 1) : -1.0;
+        };
+        LogbookFiller filler;
+        QVERIFY(filler.add({LogbookFiller::ride(QDate::currentDate(), 1, 10.0)}));
+        LogbookWindow window(filler.path());
+        auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("logbookTabs"));
+        QWidget *totals = tabs->widget(1);
+        QCOMPARE(shownDistance(totals), -1.0);
+        tabs->setCurrentWidget(totals);
+        QCOMPARE(shownDistance(totals), 10.0);
+
+        tabs->setCurrentIndex(0);
+        QVERIFY(filler.add({LogbookFiller::ride(QDate::currentDate(), 2, 5.0)}));
+        window.reload();
+        QCOMPARE(shownDistance(totals), 10.0);
+        tabs->setCurrentWidget(totals);
+        QCOMPARE(shownDistance(totals), 15.0);
     }
 
     void showsTheRidesOfALogbook()
