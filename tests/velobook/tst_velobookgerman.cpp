@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
@@ -182,8 +183,8 @@ private slots:
         QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QLatin1Char('\n'))));
     }
 
-    // Each menu's entries have accelerators of their own, and the empty page names the File
-    // menu's entries as the menu shows them.
+    // Each menu's entries have accelerators of their own, and the empty page's buttons are File menu
+    // entries that its text names as the menu shows them.
     void menus()
     {
         LogbookFiller filler;
@@ -198,10 +199,16 @@ private slots:
             QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QLatin1Char('\n'))));
         }
         QCOMPARE(titles, (QStringList{"&Datei", "&Bearbeiten", "&Ansicht"}));
-        const QList<QAction *> file = window.menuBar()->actions().constFirst()->menu()->actions();
-        const QList<QLabel *> labels = window.findChild<QWidget *>(QStringLiteral("emptyPage"))->findChildren<QLabel *>();
-        for (const QAction *entry : {file.at(0), file.at(3)}) {
-            const QString quoted = QStringLiteral("„%1“").arg(QString(entry->text()).remove(QLatin1Char('&')));
+        QStringList file;
+        for (const QAction *entry : window.menuBar()->actions().constFirst()->menu()->actions())
+            file << entry->text();
+        const QWidget *page = window.findChild<QWidget *>(QStringLiteral("emptyPage"));
+        const QList<QLabel *> labels = page->findChildren<QLabel *>();
+        const QList<QPushButton *> buttons = page->findChildren<QPushButton *>();
+        QCOMPARE(buttons.size(), 2);
+        for (const QPushButton *button : buttons) {
+            QVERIFY2(file.contains(button->text()), qPrintable(button->text()));
+            const QString quoted = QStringLiteral("„%1“").arg(QString(button->text()).remove(QLatin1Char('&')));
             QVERIFY2(std::any_of(labels.begin(), labels.end(), [&](const QLabel *l) { return l->text().contains(quoted); }),
                      qPrintable(quoted));
         }
