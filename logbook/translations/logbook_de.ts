@@ -131,16 +131,44 @@
         <translation>Modell</translation>
     </message>
     <message>
-        <source>Distance (km)</source>
-        <translation>Strecke (km)</translation>
-    </message>
-    <message>
         <source>Ride time</source>
         <translation>Fahrzeit</translation>
     </message>
     <message>
         <source>Note</source>
         <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>Bike %1</source>
+        <translation>Rad %1</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Distance (%1)</source>
+        <translation>Strecke (%1)</translation>
+    </message>
+    <message>
+        <source>Avg. speed (%1)</source>
+        <translation>Ø Geschw. (%1)</translation>
+    </message>
+    <message>
+        <source>Max. speed (%1)</source>
+        <translation>Max. Geschw. (%1)</translation>
+    </message>
+    <message>
+        <source>Ascent (%1)</source>
+        <translation>Bergauf (%1)</translation>
+    </message>
+    <message>
+        <source>Heart rate</source>
+        <translation>Herzfrequenz</translation>
+    </message>
+    <message>
+        <source>kcal</source>
+        <translation>kcal</translation>
     </message>
 </context>
 <context>
