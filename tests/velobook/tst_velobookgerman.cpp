@@ -14,6 +14,7 @@
 #include "velobook/ImportChoiceDialog.h"
 #include "velobook/LogbookWindow.h"
 #include "velobook/NoteDialog.h"
+#include "velobook/RidesTab.h"
 #include "velobook/UnitChoice.h"
 
 #include <QLabel>
@@ -137,6 +138,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("logbookTabs"));
         tabs->setCurrentIndex(tab);
+        // The tab in front reads the logbook as it comes forward, the sums under the rides a
+        // moment later; the layouts follow their new texts.
+        QTRY_VERIFY(window.ridesTab()->sumIsCurrent());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 
         QCOMPARE(window.windowTitle(), QStringLiteral("Pacerow Logbook"));
         QCOMPARE(tabs->tabText(tab), title);
