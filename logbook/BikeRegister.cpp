@@ -30,16 +30,19 @@ std::optional<LogbookError> BikeRegister::bikes(QList<BikeRecord> &bikes) const
 {
     QSqlQuery query(m_logbook.database());
     query.setForwardOnly(true);
+    // One pass over the rides, each looked up in the register for its service day.
     const bool done = query.exec(
-        QStringLiteral("WITH known AS (SELECT DISTINCT %1 AS device, bike FROM rides UNION SELECT device, bike FROM bikes) "
-                       "SELECT known.device, known.bike, coalesce(bikes.name, ''), bikes.service_day, "
-                       "(SELECT max(model) FROM rides WHERE %1 = known.device AND bike = known.bike), "
-                       "(SELECT count(*) FROM rides WHERE %1 = known.device AND bike = known.bike), "
-                       "(SELECT coalesce(sum(distance), 0) FROM rides WHERE %1 = known.device AND bike = known.bike "
-                       "AND (bikes.service_day IS NULL OR day >= bikes.service_day)) "
-                       "FROM known LEFT JOIN bikes ON bikes.device = known.device AND bikes.bike = known.bike "
+        QStringLiteral("WITH ridden AS (SELECT %1 AS device, rides.bike AS bike, max(model) AS model, count(*) AS rides, "
+                       "sum(CASE WHEN bikes.service_day IS NULL OR day >= bikes.service_day THEN distance ELSE 0 END) "
+                       "AS since FROM rides LEFT JOIN bikes ON bikes.device = %1 AND bikes.bike = rides.bike "
+                       "GROUP BY 1, 2), "
+                       "known AS (SELECT device, bike FROM ridden UNION SELECT device, bike FROM bikes) "
+                       "SELECT known.device, known.bike, coalesce(bikes.name, ''), bikes.service_day, ridden.model, "
+                       "coalesce(ridden.rides, 0), coalesce(ridden.since, 0) FROM known "
+                       "LEFT JOIN ridden ON ridden.device = known.device AND ridden.bike = known.bike "
+                       "LEFT JOIN bikes ON bikes.device = known.device AND bikes.bike = known.bike "
                        "ORDER BY known.device = '', known.device, known.bike")
-            .arg(RideDevice));
+            .arg(QStringLiteral("coalesce(rides.device, '')")));
     if (!done)
         return m_logbook.error(query.lastError());
     while (query.next()) {
@@ -104,6 +107,6 @@ std::optional<LogbookError> BikeRegister::odometer(const QString &device, int bi
     if (!query.exec())
         return m_logbook.error(query.lastError());
     while (query.next())
-        reads.append({QDate::fromString(query.value(0).toString(), DayFormat), quint64(query.value(1).toLongLong())});
+        reads.append({QDate::fromString(query.value(0).toString(), Qt::ISODate), quint64(query.value(1).toLongLong())});
     return std::nullopt;
 }
