@@ -5,7 +5,6 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QDir>
 #include <QLineSeries>
 #include <QWidget>
 
@@ -26,18 +25,6 @@ inline QBarSet *barSet(QWidget *tab, const QString &name)
 {
     QBarSeries *bars = series<QBarSeries>(tab, name);
     return bars && bars->count() > 0 ? bars->barSets().constFirst() : nullptr;
-}
-
-/// Writes `<PACEROW_SCREENSHOT_DIR>/<name>.png` of `tab` at the size of the documentation's pictures.
-inline void screenshot(QWidget *tab, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("PACEROW_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    tab->resize(900, 600);
-    tab->show();
-    QDir().mkpath(folder);
-    tab->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
 } // namespace ChartReader

@@ -2,6 +2,7 @@
 #include "ChartReader.h"
 #include "IsolatedSettings.h"
 #include "LogbookFiller.h"
+#include "support/Screenshot.h"
 
 #include "velobook/BikesTab.h"
 #include "velobook/UnitChoice.h"
@@ -137,7 +138,9 @@ private slots:
         BikesTab tab(filler.logbook());
         tab.reload();
         QVERIFY(ChartReader::series<QLineSeries>(&tab, QStringLiteral("odometerChart")));
-        ChartReader::screenshot(&tab, QStringLiteral("logbook-bikes"));
+        tab.resize(900, 600);
+        tab.show();
+        saveScreenshot(tab, QStringLiteral("logbook-bikes"));
     }
 };
 

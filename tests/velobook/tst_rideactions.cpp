@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The actions on the rides of the logbook window, driven through a plain table of its rides.
+#include "IsolatedSettings.h"
 #include "LogbookFiller.h"
 #include "ModalAnswerer.h"
 #include "logbook/CsvLogText.h"
@@ -62,7 +63,7 @@ class tst_RideActions : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir settingsFolder;
+    IsolatedSettings settings;
     std::unique_ptr<QTemporaryDir> exportFolder;
     std::unique_ptr<LogbookFiller> filler;
     std::unique_ptr<QWidget> window;
@@ -90,9 +91,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
-        QCoreApplication::setOrganizationName(QStringLiteral("Velquist"));
-        QCoreApplication::setApplicationName(QStringLiteral("Pacerow"));
+        QVERIFY(settings.isIsolated());
     }
 
     void init()

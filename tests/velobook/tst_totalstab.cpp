@@ -2,6 +2,7 @@
 #include "ChartReader.h"
 #include "IsolatedSettings.h"
 #include "LogbookFiller.h"
+#include "support/Screenshot.h"
 
 #include "velobook/TotalsTab.h"
 #include "velobook/UnitChoice.h"
@@ -150,7 +151,9 @@ private slots:
         TotalsTab tab(filler.logbook());
         tab.reload();
         QVERIFY(ChartReader::barSet(&tab, QStringLiteral("distanceChart")));
-        ChartReader::screenshot(&tab, QStringLiteral("logbook-totals"));
+        tab.resize(900, 600);
+        tab.show();
+        saveScreenshot(tab, QStringLiteral("logbook-totals"));
     }
 };
 
