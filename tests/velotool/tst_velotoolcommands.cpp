@@ -120,8 +120,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no command") << QStringList{} << "Name a command: ports, simulate, read, export, clock, odometer, firmware, convert or upload. Try \"velotool --help\".";
-        QTest::newRow("unknown command") << QStringList{"sync"} << "Unknown command \"sync\": use ports, simulate, read, export, clock, odometer, firmware, convert or upload. Try \"velotool --help\".";
+        QTest::newRow("no command") << QStringList{} << "Name a command: ports, simulate, read, export, clock, odometer, firmware, convert, upload or logbook. Try \"velotool --help\".";
+        QTest::newRow("unknown command") << QStringList{"sync"} << "Unknown command \"sync\": use ports, simulate, read, export, clock, odometer, firmware, convert, upload or logbook. Try \"velotool --help\".";
         QTest::newRow("unknown option") << QStringList{"read", "--colour"} << "Unknown option 'colour'. Try \"velotool read --help\".";
         QTest::newRow("option without value") << QStringList{"read", "--port"} << "Missing value after '--port'. Try \"velotool read --help\".";
         QTest::newRow("no device") << QStringList{"read"} << "Name the device with either --port NAME or --simulate MODEL. Try \"velotool read --help\".";

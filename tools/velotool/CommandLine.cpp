@@ -79,10 +79,10 @@ int CommandLine::run(const QStringList &arguments)
         return int(ExitStatus::Success);
     }
     const QString message = command.isEmpty()
-        ? tr("Name a command: ports, simulate, read, export, clock, odometer, firmware, convert or upload. "
+        ? tr("Name a command: ports, simulate, read, export, clock, odometer, firmware, convert, upload or logbook. "
              "Try \"velotool --help\".")
-        : tr("Unknown command \"%1\": use ports, simulate, read, export, clock, odometer, firmware, convert or "
-             "upload. Try \"velotool --help\".")
+        : tr("Unknown command \"%1\": use ports, simulate, read, export, clock, odometer, firmware, convert, upload or "
+             "logbook. Try \"velotool --help\".")
               .arg(command);
     m_console.error(message);
     return int(ExitStatus::UsageError);
