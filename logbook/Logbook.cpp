@@ -92,6 +92,23 @@ std::optional<LogbookError> Logbook::open()
     return std::nullopt;
 }
 
+std::optional<LogbookError> Logbook::openToRead()
+{
+    if (!QFileInfo::exists(m_path))
+        return LogbookError(LogbookError::Kind::CannotOpen, m_path, tr("no such file"));
+    QSqlDatabase db = database();
+    db.setConnectOptions(db.connectOptions() + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+    if (!db.open())
+        return error(db.lastError());
+    int version = 0;
+    std::optional<LogbookError> failure = checkFile(version);
+    if (!failure && version != LogbookSchema::CurrentVersion)
+        failure = LogbookError(LogbookError::Kind::CannotOpen, m_path, tr("not yet brought up to date"));
+    if (failure)
+        db.close();
+    return failure;
+}
+
 std::optional<LogbookError> Logbook::checkFile(int &version)
 {
     QSqlQuery query(database());

@@ -42,6 +42,11 @@ public:
     /// older schema up to date after keeping a copy of the file beside it (named by
     /// backupPathBefore()). A newer, damaged or foreign file is refused and left untouched.
     std::optional<LogbookError> open();
+    /// Opens the file only to read it: it is never created, brought up to date or written. For a
+    /// connection beside the one that changes the logbook: a list that has not read its rides to
+    /// the end holds its connection's view of the file as it was, which on a connection of its
+    /// own keeps no change waiting; and a thread of its own needs a connection of its own.
+    std::optional<LogbookError> openToRead();
 
     QString path() const { return m_path; }
     /// The copy kept before a file of `version` is migrated.

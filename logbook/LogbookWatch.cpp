@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "logbook/LogbookWatch.h"
 
-#include "logbook/Logbook.h"
-
-#include <QAtomicInteger>
+#include <QDebug>
 #include <QFileInfo>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
 
 namespace {
-
-QAtomicInteger<quint64> watchCount;
 
 QString walPath(const QString &path)
 {
@@ -21,13 +16,11 @@ QString walPath(const QString &path)
 } // namespace
 
 LogbookWatch::LogbookWatch(Logbook &logbook, QObject *parent)
-    : QObject(parent), m_path(logbook.path()),
-      m_connectionName(QStringLiteral("logbook-watch-%1").arg(watchCount.fetchAndAddRelaxed(1)))
+    : QObject(parent), m_path(logbook.path()), m_reader(logbook.path())
 {
-    QSqlDatabase database = QSqlDatabase::cloneDatabase(logbook.database(), m_connectionName);
     // The watch only looks: it never writes, whatever becomes of the file.
-    database.setConnectOptions(database.connectOptions() + QStringLiteral(";QSQLITE_OPEN_READONLY"));
-    database.open();
+    if (const auto failure = m_reader.openToRead())
+        qWarning() << "rides recorded elsewhere will not show until the window is opened again:" << failure->message();
     m_version = dataVersion();
 
     m_settle.setSingleShot(true);
@@ -45,12 +38,6 @@ LogbookWatch::LogbookWatch(Logbook &logbook, QObject *parent)
     connect(&m_files, &QFileSystemWatcher::directoryChanged, this, &LogbookWatch::watchFiles);
 }
 
-LogbookWatch::~LogbookWatch()
-{
-    QSqlDatabase::database(m_connectionName, false).close();
-    QSqlDatabase::removeDatabase(m_connectionName);
-}
-
 void LogbookWatch::watchFiles()
 {
     const QStringList watched = m_files.files();
@@ -58,6 +45,12 @@ void LogbookWatch::watchFiles()
         if (!watched.contains(file) && QFileInfo::exists(file))
             m_files.addPath(file);
     m_settle.start();
+}
+
+void LogbookWatch::acknowledge()
+{
+    m_settle.stop();
+    m_version = dataVersion();
 }
 
 void LogbookWatch::check()
@@ -71,6 +64,6 @@ void LogbookWatch::check()
 
 qint64 LogbookWatch::dataVersion() const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    QSqlQuery query(m_reader.database());
     return query.exec(QStringLiteral("PRAGMA data_version")) && query.next() ? query.value(0).toLongLong() : -1;
 }

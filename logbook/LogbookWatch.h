@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "logbook/Logbook.h"
 #include "logbook/logbook_global.h"
 
 #include <QFileSystemWatcher>
@@ -9,8 +10,6 @@
 #include <QTimer>
 
 #include <chrono>
-
-class Logbook;
 
 /// Tells when another program has recorded into an open logbook, without reading its rides: the
 /// file system reports writes to the file and its write-ahead log, and SQLite's data version
@@ -28,7 +27,10 @@ public:
 
     /// `logbook` must be open, and outlive the watch.
     explicit LogbookWatch(Logbook &logbook, QObject *parent = nullptr);
-    ~LogbookWatch() override;
+
+    /// Takes what was committed until now as seen: the window calls it as it reads the logbook
+    /// after a change of its own, which would otherwise come back as another program's.
+    void acknowledge();
 
 signals:
     /// A change was committed since the last signal (or since the watch began).
@@ -40,7 +42,7 @@ private:
     qint64 dataVersion() const;
 
     QString m_path;
-    QString m_connectionName;
+    Logbook m_reader;
     QFileSystemWatcher m_files;
     QTimer m_settle;
     QTimer m_fallback;

@@ -3,6 +3,7 @@
 #include "support/FileBytes.h"
 #include "velotool/VelotoolProcess.h"
 
+#include "logbook/BikeRegister.h"
 #include "logbook/CsvLogImporter.h"
 #include "logbook/Logbook.h"
 #include "logbook/LogbookWatch.h"
@@ -58,6 +59,24 @@ private slots:
         }
         QVERIFY(changed.wait(int(SignalWait.count())));
         QCOMPARE(changed.count(), 1);
+    }
+
+    void acknowledgedChangeIsNotToldAgain()
+    {
+        QTemporaryDir folder;
+        Logbook logbook(folder.filePath(QStringLiteral("logbook.sqlite")));
+        QVERIFY(!logbook.open());
+        LogbookWatch watch(logbook);
+        QSignalSpy changed(&watch, &LogbookWatch::changed);
+        // The window's own change: a bike named where the watch's logbook is open.
+        const auto name = [&](const QString &text) {
+            return !BikeRegister(logbook).rename(QStringLiteral("Lumo 60"), 1, text);
+        };
+        QVERIFY(name(QStringLiteral("Road bike")));
+        watch.acknowledge();
+        QVERIFY(!changed.wait(int((LogbookWatch::Settle * 3).count())));
+        QVERIFY(name(QStringLiteral("Gravel bike")));
+        QVERIFY(changed.wait(int(SignalWait.count())));
     }
 };
 
