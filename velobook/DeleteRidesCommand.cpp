@@ -12,6 +12,9 @@ DeleteRidesCommand::DeleteRidesCommand(Logbook &logbook, const QList<RideEntry> 
 
 void DeleteRidesCommand::redo()
 {
+    // The stack goes forward again over an undo that failed: the rides are still out.
+    if (m_out)
+        return;
     QList<qint64> ids;
     for (const RideEntry &ride : m_rides)
         ids << ride.id;
@@ -21,6 +24,7 @@ void DeleteRidesCommand::redo()
         m_listener.failed(*failure, false);
         return;
     }
+    m_out = true;
     m_listener.changed();
 }
 
@@ -28,11 +32,11 @@ void DeleteRidesCommand::undo()
 {
     QList<RideEntry> leftOut;
     if (const auto failure = RideRecorder(m_logbook).restore(m_rides, leftOut)) {
-        // The rides stay out; an undo that could not be done leaves the stack.
-        setObsolete(true);
+        // The rides stay out, and the command stays, so that the undo can be tried again.
         m_listener.failed(*failure, true);
         return;
     }
+    m_out = false;
     if (!leftOut.isEmpty())
         m_listener.keptNewer(leftOut);
     m_listener.changed();

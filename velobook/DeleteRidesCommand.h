@@ -22,7 +22,8 @@ public:
     struct Listener
     {
         std::function<void()> changed; ///< the logbook's rides changed
-        /// Nothing changed, and the command is dropped; `bringingBack` when an undo failed.
+        /// Nothing changed. A delete that failed is dropped; an undo that failed (`bringingBack`)
+        /// stays, to be tried again once the stack is back on it.
         std::function<void(const LogbookError &, bool bringingBack)> failed;
         std::function<void(const QList<RideEntry> &)> keptNewer; ///< rides recorded again since, left out
     };
@@ -37,4 +38,5 @@ private:
     Logbook &m_logbook;
     QList<RideEntry> m_rides; // the rides this command took out or put back, with their present ids
     Listener m_listener;
+    bool m_out = false; // whether the rides are out of the logbook
 };
