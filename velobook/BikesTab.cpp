@@ -54,6 +54,8 @@ BikesTab::BikesTab(Logbook &logbook, QWidget *parent)
 QWidget *BikesTab::makeDetails()
 {
     m_name = new QLineEdit;
+    // A CSV log dropped here goes to the window, which imports it, not into the name as text.
+    m_name->setAcceptDrops(false);
     m_name->setObjectName(QStringLiteral("bikeName"));
     m_name->setAccessibleName(tr("Name of the bike"));
     m_name->setPlaceholderText(tr("e.g. Road bike"));

@@ -81,9 +81,9 @@ LogbookWindow::LogbookWindow(const QString &path, QWidget *parent)
     m_pages->addWidget(m_tabs);
     m_emptyPage = createEmptyPage();
     m_pages->addWidget(m_emptyPage);
-    addTabs();
     m_watch = new LogbookWatch(*m_logbook, this);
     connect(m_watch, &LogbookWatch::changed, this, &LogbookWindow::reload);
+    addTabs();
     reload();
 }
 
@@ -109,13 +109,18 @@ bool LogbookWindow::openLogbook(const QString &path)
 
 void LogbookWindow::addTabs()
 {
-    m_ridesTab = addTab(new RidesTab(*m_logbook), tr("Rides"));
-    addTab(new TotalsTab(*m_logbook), tr("Totals"));
-    addTab(new BikesTab(*m_logbook), tr("Bikes"));
+    // The rides list reads only what it shows, and its sums beside the window, so it is always
+    // read: a list left behind would hold its view of the file as it was.
+    m_ridesTab = addTab(new RidesTab(*m_logbook), tr("Rides"), Reading::Always);
+    addTab(new TotalsTab(*m_logbook), tr("Totals"), Reading::WhenShown);
+    auto *bikes = addTab(new BikesTab(*m_logbook), tr("Bikes"), Reading::WhenShown);
+    // A name or service day is shown where it was typed; read again, the tab would undo the typing.
+    connect(bikes, &BikesTab::bikesChanged, this, [this] { m_watch->acknowledge(); });
     connect(m_tabs, &QTabWidget::currentChanged, this, &LogbookWindow::reloadShownTab);
     // Changes made here show at once, not only once the watch has let the file settle.
     auto *actions = new RideActions(*m_logbook, m_ridesTab->view(), this);
     connect(actions, &RideActions::ridesChanged, this, &LogbookWindow::reload);
+    connect(m_tabs, &QTabWidget::currentChanged, actions, &RideActions::updateEnabled);
     addRideActions(actions->importLogs(), actions->exportRide(), actions->undo(), actions->editNote(),
                    actions->deleteRide());
 }
@@ -195,8 +200,14 @@ void LogbookWindow::reload()
     // A logbook that cannot be read now shows its tabs, whose lists tell what went wrong.
     RideQuery::hasRides(*m_logbook, any);
     m_pages->setCurrentWidget(any ? static_cast<QWidget *>(m_tabs) : m_emptyPage);
-    for (TabReload &tab : m_reloads)
+    m_watch->acknowledge();
+    for (TabReload &tab : m_reloads) {
         tab.stale = true;
+        if (tab.reading == Reading::Always) {
+            tab.stale = false;
+            tab.reload();
+        }
+    }
     reloadShownTab();
 }
 

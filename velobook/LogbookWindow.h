@@ -53,12 +53,13 @@ private:
     void findInNotes();
     void chooseUnits();
 
+    enum class Reading { Always, WhenShown };
     /// Adds a tab that reload() reads again.
     template <typename Tab>
-    Tab *addTab(Tab *tab, const QString &label)
+    Tab *addTab(Tab *tab, const QString &label, Reading reading)
     {
         m_tabs->addTab(tab, label);
-        m_reloads.append({[tab] { tab->reload(); }, true});
+        m_reloads.append({[tab] { tab->reload(); }, reading, true});
         return tab;
     }
     void reloadShownTab();
@@ -70,11 +71,12 @@ private:
     QPushButton *m_importButton = nullptr;
     RidesTab *m_ridesTab = nullptr;
     LogbookWatch *m_watch = nullptr;
-    /// A tab is read when it is shown: a hidden tab only notes that the logbook changed, so that
-    /// a long logbook costs the window no more than the tab in front.
+    /// A tab read when it is shown only notes, while hidden, that the logbook changed, so that a
+    /// long logbook costs the window no more than the tab in front.
     struct TabReload
     {
         std::function<void()> reload;
+        Reading reading;
         bool stale;
     };
     QList<TabReload> m_reloads;

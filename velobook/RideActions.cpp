@@ -23,6 +23,7 @@
 #include <QItemSelectionModel>
 #include <QLocale>
 #include <QMimeData>
+#include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
 #include <QWidget>
@@ -83,6 +84,9 @@ RideListModel *RideActions::model() const
 
 QList<int> RideActions::selectedRows() const
 {
+    // The shortcuts work anywhere in the window, but only on rides the user sees selected.
+    if (!m_rides->isVisibleTo(m_window))
+        return {};
     // By ranges rather than by cells, so that selecting every ride stays quick.
     std::set<int> rows;
     for (const QItemSelectionRange &range : m_rides->selectionModel()->selection())
@@ -212,10 +216,12 @@ void RideActions::deleteSelected()
     DeleteRidesCommand::Listener listener;
     listener.changed = [this] { emit ridesChanged(); };
     listener.failed = [this](const LogbookError &error, bool bringingBack) {
-        if (bringingBack)
+        if (bringingBack) {
             tell(QMessageBox::Warning, tr("Undo delete ride"), tr("The deleted rides could not be brought back."),
                  error.message());
-        else
+            // The stack stepped back over the command; stepping forward again offers its undo anew.
+            QTimer::singleShot(0, m_stack, &QUndoStack::redo);
+        } else
             tell(QMessageBox::Warning, tr("Delete ride"), tr("Nothing was deleted."), error.message());
     };
     listener.keptNewer = [this](const QList<RideEntry> &kept) { tellKeptNewer(kept); };

@@ -42,6 +42,9 @@ public:
     /// Imports the CSV logs at `paths`, asking first which bike and model they are of, and
     /// tells what came of each.
     void importFiles(const QStringList &paths);
+    /// Enables the actions for the rides selected; the window calls it as the rides' view comes
+    /// forward or goes behind another.
+    void updateEnabled();
 
 signals:
     /// The logbook's rides changed through one of these actions.
@@ -55,7 +58,6 @@ private:
     RideListModel *model() const;
     QList<int> selectedRows() const;
     QList<RideEntry> selectedRides() const;
-    void updateEnabled();
 
     void exportSelected();
     QString askExportPath(const RideEntry &ride);

@@ -53,9 +53,10 @@ QLabel *buddyLabel(const QString &text, QWidget *buddy)
 } // namespace
 
 RidesTab::RidesTab(Logbook &logbook, QWidget *parent)
-    : QWidget(parent), m_logbook(logbook), m_model(new RideListModel(logbook, this)), m_view(new QTableView),
-      m_bike(new QComboBox), m_period(new QComboBox), m_from(new QDateEdit), m_to(new QDateEdit),
-      m_search(new QLineEdit), m_totals(new QLabel)
+    : QWidget(parent), m_reading(logbook.path()), m_unreadable(m_reading.openToRead()),
+      m_model(new RideListModel(m_reading, this)), m_view(new QTableView), m_bike(new QComboBox),
+      m_period(new QComboBox), m_from(new QDateEdit), m_to(new QDateEdit), m_search(new QLineEdit),
+      m_totals(new QLabel)
 {
     m_view->setObjectName(QStringLiteral("ridesView"));
     m_view->setAccessibleName(tr("Rides"));
@@ -113,6 +114,8 @@ QWidget *RidesTab::createFilters()
     m_search->setAccessibleName(tr("Search in the notes"));
     m_search->setPlaceholderText(tr("Search in the notes"));
     m_search->setClearButtonEnabled(true);
+    // A CSV log dropped here goes to the window, which imports it, not into the search as text.
+    m_search->setAcceptDrops(false);
 
     connect(m_bike, &QComboBox::currentIndexChanged, this, &RidesTab::reload);
     connect(m_period, &QComboBox::currentIndexChanged, this, &RidesTab::showPeriod);
@@ -173,6 +176,10 @@ void RidesTab::reload()
     shown.order = RideListModel::orderOf(header->sortIndicatorSection(), header->sortIndicatorOrder());
     m_model->setUnits(UnitChoice::current());
     m_model->show(shown);
+    if (m_unreadable || m_model->lastError().isValid()) {
+        showFailure(m_unreadable ? *m_unreadable : m_reading.error(m_model->lastError()));
+        return;
+    }
     if (!m_sized && m_model->rowCount() > 0) {
         m_view->resizeColumnsToContents();
         m_sized = true;
@@ -193,7 +200,7 @@ CountedSum count(const QString &path, const RideFilter &filter)
 {
     CountedSum counted;
     Logbook logbook(path);
-    counted.failure = logbook.open();
+    counted.failure = logbook.openToRead();
     if (!counted.failure)
         counted.failure = RideQuery::sum(logbook, filter, counted.sum);
     return counted;
@@ -205,6 +212,8 @@ RidesTab::~RidesTab()
 {
     for (auto *counting : findChildren<QFutureWatcher<CountedSum> *>())
         counting->waitForFinished();
+    // The list queries the connection, which goes with the members, before the children go.
+    delete m_model;
 }
 
 void RidesTab::countSum(const RideFilter &filter)
@@ -219,14 +228,21 @@ void RidesTab::countSum(const RideFilter &filter)
         m_sumShown = asked;
         const CountedSum counted = watcher->result();
         if (counted.failure) {
-            m_sum = RideSum();
-            m_totals->setText(counted.failure->message());
+            showFailure(*counted.failure);
         } else {
             m_sum = counted.sum;
             showSum();
         }
     });
-    watcher->setFuture(QtConcurrent::run(count, m_logbook.path(), filter));
+    watcher->setFuture(QtConcurrent::run(count, m_reading.path(), filter));
+}
+
+void RidesTab::showFailure(const LogbookError &failure)
+{
+    // Whatever sum is still being counted is of a list that could not be shown.
+    m_sumShown = ++m_sumAsked;
+    m_sum = RideSum();
+    m_totals->setText(failure.message());
 }
 
 void RidesTab::showSum()

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "logbook/Logbook.h"
 #include "logbook/RideQuery.h"
 
 #include <QWidget>
 
-class Logbook;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -23,6 +23,8 @@ public:
     /// The periods the filter offers, in its list's order.
     enum class Period { ThisWeek, ThisMonth, ThisYear, All, FromTo };
 
+    /// Reads `logbook` through a connection of its own, which its list may hold as long as it
+    /// likes without keeping a change waiting.
     explicit RidesTab(Logbook &logbook, QWidget *parent = nullptr);
     /// Waits for sums still being counted, which use the logbook's file and its database driver.
     ~RidesTab() override;
@@ -46,8 +48,10 @@ private:
     void showPeriod();
     void countSum(const RideFilter &filter);
     void showSum();
+    void showFailure(const LogbookError &failure);
 
-    Logbook &m_logbook;
+    Logbook m_reading;
+    std::optional<LogbookError> m_unreadable;
     RideListModel *m_model;
     QTableView *m_view;
     QComboBox *m_bike;

@@ -11,6 +11,7 @@
 #include "velobook/RidesTab.h"
 #include "velobook/UnitChoice.h"
 
+#include "logbook/BikeRegister.h"
 #include "logbook/RideListModel.h"
 
 #include <QAction>
@@ -48,6 +49,15 @@ QString shownPage(const LogbookWindow &window)
 RideListModel *ridesOf(const LogbookWindow &window)
 {
     return qobject_cast<RideListModel *>(window.ridesTab()->view()->model());
+}
+
+// More rides than a list reads at first, so that the list keeps its query open.
+QList<RideEntry> moreRidesThanReadAtFirst()
+{
+    QList<RideEntry> rides;
+    for (int day = 0; day < 300; ++day)
+        rides << LogbookFiller::ride(QDate(2020, 1, 1).addDays(day), 1, 1.0);
+    return rides;
 }
 
 QPushButton *button(const QWidget *page, const QString &accessibleName)
@@ -264,8 +274,9 @@ private slots:
             const QBarSet *distances = ChartReader::barSet(totals, QStringLiteral("distanceChart"));
             return distances && distances->count() > 0 ? distances->at(distances->count() - 1) : -1.0;
         };
+        const QDate today = QDate::currentDate();
         LogbookFiller filler;
-        QVERIFY(filler.add({LogbookFiller::ride(QDate::currentDate(), 1, 10.0)}));
+        QVERIFY(filler.add(moreRidesThanReadAtFirst() << LogbookFiller::ride(today, 1, 10.0)));
         LogbookWindow window(filler.path());
         auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("logbookTabs"));
         QWidget *totals = tabs->widget(1);
@@ -273,12 +284,29 @@ private slots:
         tabs->setCurrentWidget(totals);
         QCOMPARE(shownDistance(totals), 10.0);
 
-        tabs->setCurrentIndex(0);
-        QVERIFY(filler.add({LogbookFiller::ride(QDate::currentDate(), 2, 5.0)}));
+        // Another program's rides, with the totals in front and then behind the rides.
+        QVERIFY(filler.add({LogbookFiller::ride(today, 2, 5.0)}));
         window.reload();
-        QCOMPARE(shownDistance(totals), 10.0);
-        tabs->setCurrentWidget(totals);
         QCOMPARE(shownDistance(totals), 15.0);
+        tabs->setCurrentIndex(0);
+        RideEntry otherDevice = LogbookFiller::ride(today, 1, 2.5);
+        otherDevice.device = QStringLiteral("Lumo 40");
+        QVERIFY(filler.add({otherDevice}));
+        window.reload();
+        QCOMPARE(shownDistance(totals), 15.0);
+        tabs->setCurrentWidget(totals);
+        QCOMPARE(shownDistance(totals), 17.5);
+    }
+
+    void changeAfterAnotherProgramsRide()
+    {
+        LogbookFiller filler;
+        QVERIFY(filler.add(moreRidesThanReadAtFirst()));
+        LogbookWindow window(filler.path());
+        QVERIFY(filler.add({LogbookFiller::ride(QDate::currentDate(), 2, 5.0)}));
+        // Before the window has heard of that ride, a change made in it still goes in.
+        QCOMPARE(BikeRegister(*window.logbook()).rename(QStringLiteral("Lumo 60"), 1, QStringLiteral("Road bike")),
+                 std::nullopt);
     }
 
     void showsTheRidesOfALogbook()

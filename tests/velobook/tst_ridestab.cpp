@@ -9,6 +9,8 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -251,6 +253,26 @@ private slots:
             return descending ? QVariant::compare(b, a) < 0 : QVariant::compare(a, b) < 0;
         });
         QCOMPARE(shown, sorted);
+    }
+
+    void vanishedLogbookIsNotMadeAgain()
+    {
+        QVERIFY(filler->add({LogbookFiller::ride(QDate(2026, 6, 1), 1, 20.0)}));
+        RidesTab tab(filler->logbook());
+        tab.reload();
+        QTRY_VERIFY(tab.sumIsCurrent());
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(filler->path() + QLatin1String(suffix));
+        tab.reload();
+        QTRY_VERIFY(tab.sumIsCurrent());
+        QVERIFY(!QFileInfo::exists(filler->path()));
+        QVERIFY(tab.findChild<QLabel *>(QStringLiteral("lblTotals"))->text().contains(filler->path()));
+
+        // A tab opened on it now says so at once.
+        RidesTab late(filler->logbook());
+        late.reload();
+        QVERIFY(late.findChild<QLabel *>(QStringLiteral("lblTotals"))->text().contains(filler->path()));
+        QVERIFY(!QFileInfo::exists(filler->path()));
     }
 
     void longListIsReadAsItIsShown()
