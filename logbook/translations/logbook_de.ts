@@ -77,6 +77,14 @@
         <source>the copy could not take its name</source>
         <translation>die Kopie konnte ihren Namen nicht erhalten</translation>
     </message>
+    <message>
+        <source>no such file</source>
+        <translation>Datei nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>not yet brought up to date</source>
+        <translation>noch nicht auf den neuen Stand gebracht</translation>
+    </message>
 </context>
 <context>
     <name>LogbookError</name>
@@ -160,7 +168,7 @@
     </message>
     <message>
         <source>Ascent (%1)</source>
-        <translation>Bergauf (%1)</translation>
+        <translation>Höhenmeter bergauf (%1)</translation>
     </message>
     <message>
         <source>Heart rate</source>

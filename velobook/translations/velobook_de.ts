@@ -489,7 +489,7 @@ velotool logbook export --model NAME %1 DATEI</translation>
     </message>
     <message>
         <source>%1: %2 %3, ride time %4, ascent %5 %6, %7 kcal</source>
-        <translation>%1: %2 %3, Fahrzeit %4, bergauf %5 %6, %7 kcal</translation>
+        <translation>%1: %2 %3, Fahrzeit %4, Höhenmeter bergauf %5 %6, %7 kcal</translation>
     </message>
     <message>
         <source>1 ride</source>
