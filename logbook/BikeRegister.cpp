@@ -2,6 +2,7 @@
 #include "logbook/BikeRegister.h"
 
 #include "logbook/Logbook.h"
+#include "logbook/RideRecorder.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -9,19 +10,11 @@
 namespace {
 
 // Imported rides keep NULL as their device; the register keeps their bikes under the empty one.
-const QString RideDevice = QStringLiteral("coalesce(device, '')");
-
-// A null QString binds as NULL, which neither a device nor a name of the register is.
-QString notNull(const QString &text)
-{
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
-const QString DayFormat = QStringLiteral("yyyy-MM-dd");
+const QString RideDevice = QStringLiteral("coalesce(rides.device, '')");
 
 QVariant dayValue(const QDate &day)
 {
-    return day.isValid() ? QVariant(day.toString(DayFormat)) : QVariant();
+    return day.isValid() ? QVariant(RideRecorder::dayText(day)) : QVariant();
 }
 
 } // namespace
@@ -42,7 +35,7 @@ std::optional<LogbookError> BikeRegister::bikes(QList<BikeRecord> &bikes) const
                        "LEFT JOIN ridden ON ridden.device = known.device AND ridden.bike = known.bike "
                        "LEFT JOIN bikes ON bikes.device = known.device AND bikes.bike = known.bike "
                        "ORDER BY known.device = '', known.device, known.bike")
-            .arg(QStringLiteral("coalesce(rides.device, '')")));
+            .arg(RideDevice));
     if (!done)
         return m_logbook.error(query.lastError());
     while (query.next()) {
@@ -50,7 +43,7 @@ std::optional<LogbookError> BikeRegister::bikes(QList<BikeRecord> &bikes) const
         record.device = query.value(0).toString();
         record.bike = query.value(1).toInt();
         record.name = query.value(2).toString();
-        record.serviceDay = QDate::fromString(query.value(3).toString(), DayFormat);
+        record.serviceDay = QDate::fromString(query.value(3).toString(), Qt::ISODate);
         record.model = query.value(4).toString();
         record.rides = query.value(5).toLongLong();
         record.distanceSince = query.value(6).toLongLong();
@@ -63,14 +56,14 @@ QString BikeRegister::name(const QString &device, int bike) const
 {
     QSqlQuery query(m_logbook.database());
     query.prepare(QStringLiteral("SELECT name FROM bikes WHERE device = ? AND bike = ?"));
-    query.addBindValue(notNull(device));
+    query.addBindValue(RideRecorder::notNull(device));
     query.addBindValue(bike);
     return query.exec() && query.next() ? query.value(0).toString() : QString();
 }
 
 std::optional<LogbookError> BikeRegister::rename(const QString &device, int bike, const QString &name)
 {
-    return store(device, bike, QStringLiteral("name"), notNull(name.trimmed()));
+    return store(device, bike, QStringLiteral("name"), RideRecorder::notNull(name.trimmed()));
 }
 
 std::optional<LogbookError> BikeRegister::setServiceDay(const QString &device, int bike, const QDate &day)
@@ -85,7 +78,7 @@ std::optional<LogbookError> BikeRegister::store(const QString &device, int bike,
         query.prepare(QStringLiteral("INSERT INTO bikes (device, bike, %1) VALUES (?, ?, ?) "
                                      "ON CONFLICT (device, bike) DO UPDATE SET %1 = excluded.%1")
                           .arg(column));
-        query.addBindValue(notNull(device));
+        query.addBindValue(RideRecorder::notNull(device));
         query.addBindValue(bike);
         query.addBindValue(value);
         if (!query.exec())
@@ -102,7 +95,7 @@ std::optional<LogbookError> BikeRegister::odometer(const QString &device, int bi
     query.prepare(QStringLiteral("SELECT day, max(odometer) FROM rides WHERE %1 = ? AND bike = ? AND odometer IS NOT NULL "
                                  "GROUP BY day ORDER BY day")
                       .arg(RideDevice));
-    query.addBindValue(notNull(device));
+    query.addBindValue(RideRecorder::notNull(device));
     query.addBindValue(bike);
     if (!query.exec())
         return m_logbook.error(query.lastError());

@@ -2,6 +2,7 @@
 #include "logbook/RideQuery.h"
 
 #include "logbook/Logbook.h"
+#include "logbook/RideRecorder.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -10,7 +11,6 @@
 
 namespace {
 
-const QString DayFormat = QStringLiteral("yyyy-MM-dd");
 
 QString columns()
 {
@@ -56,9 +56,9 @@ void RideQuery::bind(QSqlQuery &query, const RideFilter &filter)
     if (filter.bike)
         query.bindValue(QStringLiteral(":bike"), *filter.bike);
     if (filter.from.isValid())
-        query.bindValue(QStringLiteral(":from"), filter.from.toString(DayFormat));
+        query.bindValue(QStringLiteral(":from"), RideRecorder::dayText(filter.from));
     if (filter.to.isValid())
-        query.bindValue(QStringLiteral(":to"), filter.to.toString(DayFormat));
+        query.bindValue(QStringLiteral(":to"), RideRecorder::dayText(filter.to));
     if (!filter.noteContains.isEmpty()) {
         QString text = filter.noteContains;
         // The note is searched for as typed: LIKE's own wildcards in it stand for themselves.
@@ -110,7 +110,7 @@ RideEntry RideQuery::entry(const QSqlRecord &row)
     const auto next = [&] { return row.value(column++); };
     entry.id = next().toLongLong();
     entry.device = next().toString();
-    entry.date = QDate::fromString(next().toString(), DayFormat);
+    entry.date = QDate::fromString(next().toString(), Qt::ISODate);
     entry.bike = next().toInt();
     entry.model = next().toString();
     const QVariant start = next();

@@ -24,12 +24,6 @@ QVariant odometer(const RideEntry &entry)
     return entry.odometer ? QVariant(qint64(*entry.odometer)) : QVariant();
 }
 
-// A null QString is bound as NULL, which a note never is.
-QString notNull(const QString &text)
-{
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
 QVariant nullable(const QString &text)
 {
     return text.isEmpty() ? QVariant() : QVariant(text);
@@ -83,6 +77,11 @@ QChar *isoDate(QChar *at, const QDate &date)
 }
 
 } // namespace
+
+QString RideRecorder::notNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
 
 QString RideRecorder::dayText(const QDate &date)
 {

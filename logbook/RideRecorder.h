@@ -54,6 +54,8 @@ public:
     static void forEachInsertValue(const RideEntry &entry, const QString &time, Bind &&bind);
     /// A day as the logbook keeps it: ISO 8601.
     static QString dayText(const QDate &date);
+    /// A text to bind where NULL is not allowed: a null QString binds as NULL.
+    static QString notNull(const QString &text);
     /// The present time as the logbook keeps it.
     static QString now();
 

@@ -2,6 +2,7 @@
 #include "logbook/RideTotals.h"
 
 #include "logbook/Logbook.h"
+#include "logbook/RideRecorder.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -25,8 +26,6 @@ QString periodExpression(RideTotals::Period period)
     }
     return QString();
 }
-
-const QString DayFormat = QStringLiteral("yyyy-MM-dd");
 
 PeriodTotal totalFrom(const QSqlQuery &query, int first)
 {
@@ -85,8 +84,8 @@ std::optional<LogbookError> RideTotals::span(Logbook &logbook, const QDate &from
     QSqlQuery query(logbook.database());
     query.prepare(QStringLiteral("SELECT count(*), sum(distance), sum(ride_time), sum(ascent), sum(kcal) "
                                  "FROM rides WHERE day BETWEEN ? AND ? AND (? = 0 OR bike = ?)"));
-    query.addBindValue(from.toString(DayFormat));
-    query.addBindValue(to.toString(DayFormat));
+    query.addBindValue(RideRecorder::dayText(from));
+    query.addBindValue(RideRecorder::dayText(to));
     query.addBindValue(bike);
     query.addBindValue(bike);
     if (!query.exec() || !query.next())
@@ -147,10 +146,10 @@ QDate RideTotals::firstDay(Period period, const QString &name)
             day = isoWeekStart(name.left(4).toInt(), name.mid(6).toInt());
         break;
     case Period::Month:
-        day = QDate::fromString(name + QStringLiteral("-01"), DayFormat);
+        day = QDate::fromString(name + QStringLiteral("-01"), Qt::ISODate);
         break;
     case Period::Year:
-        day = QDate::fromString(name + QStringLiteral("-01-01"), DayFormat);
+        day = QDate::fromString(name + QStringLiteral("-01-01"), Qt::ISODate);
         break;
     }
     // Only a name periodOf() gives back names a period.
