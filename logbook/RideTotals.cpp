@@ -2,7 +2,7 @@
 #include "logbook/RideTotals.h"
 
 #include "logbook/Logbook.h"
-#include "logbook/RideRecorder.h"
+#include "logbook/RideQuery.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -81,16 +81,19 @@ std::optional<LogbookError> RideTotals::compute(Logbook &logbook, Period period,
 std::optional<LogbookError> RideTotals::span(Logbook &logbook, const QDate &from, const QDate &to, int bike,
                                              PeriodTotal &total)
 {
-    QSqlQuery query(logbook.database());
-    query.prepare(QStringLiteral("SELECT count(*), sum(distance), sum(ride_time), sum(ascent), sum(kcal) "
-                                 "FROM rides WHERE day BETWEEN ? AND ? AND (? = 0 OR bike = ?)"));
-    query.addBindValue(RideRecorder::dayText(from));
-    query.addBindValue(RideRecorder::dayText(to));
-    query.addBindValue(bike);
-    query.addBindValue(bike);
-    if (!query.exec() || !query.next())
-        return logbook.error(query.lastError());
-    total = totalFrom(query, 0);
+    RideFilter filter;
+    if (bike != 0)
+        filter.bike = bike;
+    filter.from = from;
+    filter.to = to;
+    RideSum sum;
+    if (std::optional<LogbookError> failure = RideQuery::sum(logbook, filter, sum))
+        return failure;
+    total.rides = sum.rides;
+    total.distance = sum.distance;
+    total.rideTime = sum.rideTime;
+    total.ascent = sum.ascent;
+    total.kcal = sum.kcal;
     total.period = QString::number(from.year());
     return std::nullopt;
 }
