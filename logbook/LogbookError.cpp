@@ -81,6 +81,10 @@ QString LogbookError::message() const
     case Kind::NoSuchRide:
         return tr("The logbook %1 holds no ride numbered %2; its list shows the numbers of the rides it holds.")
             .arg(file, m_detail);
+    case Kind::Gone:
+        return tr("The logbook %1 was moved, replaced or deleted while it was open, and nothing more was written "
+                  "to it. Open the logbook window again to see the logbook that is there now.")
+            .arg(file);
     }
     return QString();
 }

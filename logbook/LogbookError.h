@@ -23,6 +23,7 @@ public:
         DiskFull, ///< the disk is full or the file may not grow
         Busy, ///< another program kept it busy beyond the wait
         NoSuchRide,
+        Gone, ///< moved, replaced or deleted while it was open
     };
 
     LogbookError(Kind kind, const QString &path, const QString &detail = QString());

@@ -2,9 +2,12 @@
 #include "logbook/LogbookWatch.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -16,7 +19,7 @@ QString walPath(const QString &path)
 } // namespace
 
 LogbookWatch::LogbookWatch(Logbook &logbook, QObject *parent)
-    : QObject(parent), m_path(logbook.path()), m_reader(logbook.path())
+    : QObject(parent), m_path(logbook.path()), m_identity(identity(logbook.path())), m_reader(logbook.path())
 {
     // The watch only looks: it never writes, whatever becomes of the file.
     if (const auto failure = m_reader.openToRead())
@@ -55,6 +58,13 @@ void LogbookWatch::acknowledge()
 
 void LogbookWatch::check()
 {
+    if (identity(m_path) != m_identity) {
+        m_settle.stop();
+        m_fallback.stop();
+        m_files.disconnect(this);
+        emit gone();
+        return;
+    }
     const qint64 version = dataVersion();
     if (version == m_version)
         return;
@@ -66,4 +76,12 @@ qint64 LogbookWatch::dataVersion() const
 {
     QSqlQuery query(m_reader.database());
     return query.exec(QStringLiteral("PRAGMA data_version")) && query.next() ? query.value(0).toLongLong() : -1;
+}
+
+std::optional<LogbookWatch::FileIdentity> LogbookWatch::identity(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity(quint64(info.st_dev), quint64(info.st_ino));
 }

@@ -10,6 +10,8 @@
 #include <QTimer>
 
 #include <chrono>
+#include <optional>
+#include <utility>
 
 /// Tells when another program has recorded into an open logbook, without reading its rides: the
 /// file system reports writes to the file and its write-ahead log, and SQLite's data version
@@ -18,6 +20,9 @@
 class LOGBOOK_EXPORT LogbookWatch : public QObject
 {
     Q_OBJECT
+
+    /// Device and inode: what tells the file opened from another put in its place.
+    using FileIdentity = std::pair<quint64, quint64>;
 
 public:
     /// How long the writes of one commit take to come to rest before the version is read.
@@ -35,13 +40,18 @@ public:
 signals:
     /// A change was committed since the last signal (or since the watch began).
     void changed();
+    /// The file was moved, replaced or deleted: the connections open on it now hold a file that is
+    /// no longer at its place, and whatever they wrote would be lost. The watch ends.
+    void gone();
 
 private:
     void watchFiles();
     void check();
     qint64 dataVersion() const;
+    static std::optional<FileIdentity> identity(const QString &path);
 
     QString m_path;
+    std::optional<FileIdentity> m_identity;
     Logbook m_reader;
     QFileSystemWatcher m_files;
     QTimer m_settle;

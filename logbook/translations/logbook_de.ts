@@ -116,6 +116,10 @@
         <source>The logbook %1 holds no ride numbered %2; its list shows the numbers of the rides it holds.</source>
         <translation>Das Fahrtenbuch %1 enthält keine Fahrt mit der Nummer %2; seine Liste zeigt die Nummern der enthaltenen Fahrten.</translation>
     </message>
+    <message>
+        <source>The logbook %1 was moved, replaced or deleted while it was open, and nothing more was written to it. Open the logbook window again to see the logbook that is there now.</source>
+        <translation>Das Fahrtenbuch %1 wurde verschoben, ersetzt oder gelöscht, während es geöffnet war; seitdem wurde nichts mehr hineingeschrieben. Öffnen Sie das Fahrtenbuch-Fenster erneut, um das Fahrtenbuch zu sehen, das jetzt dort liegt.</translation>
+    </message>
 </context>
 <context>
     <name>QSQLiteResult</name>
