@@ -83,6 +83,7 @@ LogbookWindow::LogbookWindow(const QString &path, QWidget *parent)
     m_pages->addWidget(m_emptyPage);
     m_watch = new LogbookWatch(*m_logbook, this);
     connect(m_watch, &LogbookWatch::changed, this, &LogbookWindow::reload);
+    connect(m_watch, &LogbookWatch::gone, this, &LogbookWindow::showGone);
     addTabs();
     reload();
 }
@@ -98,9 +99,7 @@ bool LogbookWindow::openLogbook(const QString &path)
 {
     auto logbook = std::make_unique<Logbook>(path);
     if (const auto failure = logbook->open()) {
-        m_pages->addWidget(createFailurePage(*failure));
-        for (QAction *action : {m_findAction, m_kilometresAction, m_milesAction})
-            action->setEnabled(false);
+        showFailure(*failure);
         return false;
     }
     m_logbook = std::move(logbook);
@@ -118,11 +117,11 @@ void LogbookWindow::addTabs()
     connect(bikes, &BikesTab::bikesChanged, this, [this] { m_watch->acknowledge(); });
     connect(m_tabs, &QTabWidget::currentChanged, this, &LogbookWindow::reloadShownTab);
     // Changes made here show at once, not only once the watch has let the file settle.
-    auto *actions = new RideActions(*m_logbook, m_ridesTab->view(), this);
-    connect(actions, &RideActions::ridesChanged, this, &LogbookWindow::reload);
-    connect(m_tabs, &QTabWidget::currentChanged, actions, &RideActions::updateEnabled);
-    addRideActions(actions->importLogs(), actions->exportRide(), actions->undo(), actions->editNote(),
-                   actions->deleteRide());
+    m_actions = new RideActions(*m_logbook, m_ridesTab->view(), this);
+    connect(m_actions, &RideActions::ridesChanged, this, &LogbookWindow::reload);
+    connect(m_tabs, &QTabWidget::currentChanged, m_actions, &RideActions::updateEnabled);
+    addRideActions(m_actions->importLogs(), m_actions->exportRide(), m_actions->undo(), m_actions->editNote(),
+                   m_actions->deleteRide());
 }
 
 QWidget *LogbookWindow::createEmptyPage()
@@ -146,10 +145,34 @@ QWidget *LogbookWindow::createEmptyPage()
     return messagePage(QStringLiteral("emptyPage"), tr("No rides yet"), wrappedLabel(text, tr("No rides yet")), buttons);
 }
 
-QWidget *LogbookWindow::createFailurePage(const LogbookError &failure)
+void LogbookWindow::showFailure(const LogbookError &failure)
 {
-    return messagePage(QStringLiteral("failurePage"), tr("Logbook not opened"),
-                       wrappedLabel(failure.message(), tr("Logbook not opened")));
+    QWidget *page = messagePage(QStringLiteral("failurePage"), tr("Logbook not opened"),
+                                wrappedLabel(failure.message(), tr("Logbook not opened")));
+    m_pages->addWidget(page);
+    m_pages->setCurrentWidget(page);
+    for (QAction *action : {m_findAction, m_kilometresAction, m_milesAction})
+        action->setEnabled(false);
+}
+
+void LogbookWindow::showGone()
+{
+    // Whatever the window wrote now would go into a file no longer at its place: everything that
+    // reads or writes the logbook goes, the actions on rides with it.
+    const LogbookError gone(LogbookError::Kind::Gone, m_logbook->path());
+    delete m_actions;
+    m_actions = nullptr;
+    m_reloads.clear();
+    delete m_tabs;
+    m_tabs = nullptr;
+    m_ridesTab = nullptr;
+    delete m_emptyPage;
+    m_emptyPage = nullptr;
+    m_importButton = nullptr;
+    m_watch->deleteLater();
+    m_watch = nullptr;
+    m_logbook.reset();
+    showFailure(gone);
 }
 
 void LogbookWindow::createMenus()

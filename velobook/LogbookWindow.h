@@ -15,6 +15,7 @@ class QAction;
 class QMenu;
 class QPushButton;
 class QStackedWidget;
+class RideActions;
 class RidesTab;
 
 /// The logbook window: the logbook's tabs, or what to do when it holds no ride yet, or why it
@@ -47,7 +48,8 @@ private:
     void addRideActions(QAction *importLogs, QAction *exportRide, QAction *undo, QAction *editNote,
                         QAction *deleteRide);
     QWidget *createEmptyPage();
-    QWidget *createFailurePage(const LogbookError &failure);
+    void showFailure(const LogbookError &failure);
+    void showGone();
     void createMenus();
     void readBikeComputer();
     void findInNotes();
@@ -70,6 +72,7 @@ private:
     QWidget *m_emptyPage = nullptr;
     QPushButton *m_importButton = nullptr;
     RidesTab *m_ridesTab = nullptr;
+    RideActions *m_actions = nullptr;
     LogbookWatch *m_watch = nullptr;
     /// A tab read when it is shown only notes, while hidden, that the logbook changed, so that a
     /// long logbook costs the window no more than the tab in front.

@@ -8,6 +8,7 @@
 #include "velotool/VelotoolProcess.h"
 
 #include "velobook/LogbookWindow.h"
+#include "velobook/RideActions.h"
 #include "velobook/RidesTab.h"
 #include "velobook/UnitChoice.h"
 
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -296,6 +298,35 @@ private slots:
         QCOMPARE(shownDistance(totals), 15.0);
         tabs->setCurrentWidget(totals);
         QCOMPARE(shownDistance(totals), 17.5);
+    }
+
+    void logbookGoneWhileOpenIsLeftAlone_data()
+    {
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("deleted") << false;
+        QTest::newRow("replaced") << true;
+    }
+
+    void logbookGoneWhileOpenIsLeftAlone()
+    {
+        QFETCH(bool, replaced);
+        LogbookFiller filler, other;
+        QVERIFY(filler.add({LogbookFiller::ride(QDate(2026, 6, 1), 1, 25.0)}));
+        LogbookWindow window(filler.path());
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(filler.path() + QLatin1String(suffix));
+        if (replaced)
+            QVERIFY(QFile::copy(other.path(), filler.path()));
+        QTRY_COMPARE_WITH_TIMEOUT(shownPage(window), QStringLiteral("failurePage"), int(ShowWait.count()));
+        QVERIFY(window.findChild<QWidget *>(QStringLiteral("failurePage"))
+                    ->findChildren<QLabel *>()
+                    .constLast()
+                    ->text()
+                    .contains(QStringLiteral("moved, replaced or deleted")));
+        // Nothing is left that could write into the file that went.
+        QVERIFY(!window.logbook());
+        QVERIFY(!window.ridesTab());
+        QVERIFY(window.findChildren<RideActions *>().isEmpty());
     }
 
     void changeAfterAnotherProgramsRide()
