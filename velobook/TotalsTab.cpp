@@ -78,7 +78,7 @@ QWidget *TotalsTab::makeChoices()
     m_periodKind->addItem(tr("Week"), int(RideTotals::Period::Week));
     m_periodKind->addItem(tr("Month"), int(RideTotals::Period::Month));
     m_periodKind->addItem(tr("Year"), int(RideTotals::Period::Year));
-    m_periodKind->setCurrentIndex(1);
+    m_periodKind->setCurrentIndex(m_periodKind->findData(int(RideTotals::Period::Month)));
     m_bike = choiceBox(QStringLiteral("bike"), tr("Bike"), {tr("Both bikes"), tr("Bike 1"), tr("Bike 2")});
     m_period = choiceBox(QStringLiteral("period"), tr("Chosen period"), {});
     m_period->setSizeAdjustPolicy(QComboBox::AdjustToContents);
