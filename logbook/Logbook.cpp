@@ -2,6 +2,7 @@
 #include "logbook/Logbook.h"
 
 #include "logbook/LogbookSchema.h"
+#include "logbook/SqliteStatement.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -14,7 +15,30 @@
 
 #include <cstdio>
 
+#include <sqlite3.h>
+
 namespace {
+
+QString textOf(sqlite3_value *value)
+{
+    // The text first, then its length: asking for the text may convert the value.
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+    return QString::fromUtf8(text, sqlite3_value_bytes(value));
+}
+
+// SQLite's LIKE ignores the case of ASCII letters only; notes are searched as their reader sees
+// them, "Über" found by "über".
+void containsText(sqlite3_context *context, int, sqlite3_value **values)
+{
+    sqlite3_result_int(context, textOf(values[0]).contains(textOf(values[1]), Qt::CaseInsensitive) ? 1 : 0);
+}
+
+void addTextSearch(const QSqlDatabase &database)
+{
+    if (sqlite3 *connection = SqliteStatement::connectionOf(database))
+        sqlite3_create_function_v2(connection, "contains_text", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                   containsText, nullptr, nullptr, nullptr);
+}
 
 QAtomicInteger<quint64> connectionCount;
 
@@ -70,6 +94,7 @@ std::optional<LogbookError> Logbook::open()
     QSqlDatabase db = database();
     if (!db.open())
         return error(db.lastError());
+    addTextSearch(db);
     int version = 0;
     if (auto failure = checkFile(version)) {
         db.close();
@@ -100,6 +125,7 @@ std::optional<LogbookError> Logbook::openToRead()
     db.setConnectOptions(db.connectOptions() + QStringLiteral(";QSQLITE_OPEN_READONLY"));
     if (!db.open())
         return error(db.lastError());
+    addTextSearch(db);
     int version = 0;
     std::optional<LogbookError> failure = checkFile(version);
     if (!failure && version != LogbookSchema::CurrentVersion)

@@ -43,7 +43,7 @@ QString RideQuery::select(const RideFilter &filter)
     if (filter.to.isValid())
         conditions << QStringLiteral("day <= :to");
     if (!filter.noteContains.isEmpty())
-        conditions << QStringLiteral("note LIKE :note ESCAPE '\\'");
+        conditions << QStringLiteral("contains_text(note, :note)");
     const QString where = conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     const QString sql = QStringLiteral("SELECT %1 FROM rides%2").arg(columns(), where);
     if (filter.newest <= 0)
@@ -59,14 +59,8 @@ void RideQuery::bind(QSqlQuery &query, const RideFilter &filter)
         query.bindValue(QStringLiteral(":from"), RideRecorder::dayText(filter.from));
     if (filter.to.isValid())
         query.bindValue(QStringLiteral(":to"), RideRecorder::dayText(filter.to));
-    if (!filter.noteContains.isEmpty()) {
-        QString text = filter.noteContains;
-        // The note is searched for as typed: LIKE's own wildcards in it stand for themselves.
-        text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-            .replace(QLatin1Char('%'), QStringLiteral("\\%"))
-            .replace(QLatin1Char('_'), QStringLiteral("\\_"));
-        query.bindValue(QStringLiteral(":note"), QLatin1Char('%') + text + QLatin1Char('%'));
-    }
+    if (!filter.noteContains.isEmpty())
+        query.bindValue(QStringLiteral(":note"), filter.noteContains);
 }
 
 QString RideQuery::orderBy(const RideOrder &order)

@@ -6,11 +6,15 @@
 
 #include <sqlite3.h>
 
-SqliteStatement::SqliteStatement(const QSqlDatabase &database, const QString &statement)
+sqlite3 *SqliteStatement::connectionOf(const QSqlDatabase &database)
 {
     const QVariant handle = database.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        m_connection = *static_cast<sqlite3 *const *>(handle.data());
+    return qstrcmp(handle.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3 *const *>(handle.data()) : nullptr;
+}
+
+SqliteStatement::SqliteStatement(const QSqlDatabase &database, const QString &statement)
+    : m_connection(connectionOf(database))
+{
     if (!m_connection) {
         m_error = QSqlError(QString(), tr("not an open SQLite connection"), QSqlError::ConnectionError);
         return;

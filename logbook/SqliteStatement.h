@@ -23,6 +23,9 @@ class SqliteStatement
     Q_DECLARE_TR_FUNCTIONS(SqliteStatement)
 
 public:
+    /// The SQLite connection under Qt's, or null when `database` is no open SQLite connection.
+    static sqlite3 *connectionOf(const QSqlDatabase &database);
+
     /// Prepares `statement` on the connection of `database`, which must be open with the QSQLITE
     /// driver; error() tells when that failed.
     SqliteStatement(const QSqlDatabase &database, const QString &statement);

@@ -48,7 +48,7 @@ QList<RideEntry> ridesAroundToday()
         {today, 1, 21.5, "Rain in the hills"}, {week, 2, 33.0, "50% gravel"},
         {week.addDays(-1), 1, 44.0, "500 m of climbing"}, {month, 2, 12.25, "a_b loop"},
         {month.addDays(-1), 1, 61.0, "aXb loop"}, {year, 1, 80.0, ""},
-        {year.addDays(-1), 2, 15.0, "rain"}, {today.addYears(-2), 2, 100.0, "old"},
+        {year.addDays(-1), 2, 15.0, "rain"}, {today.addYears(-2), 2, 100.0, "Über den Pass"},
     };
     QList<RideEntry> rides;
     for (const auto &[day, bike, kilometres, note] : placed) {
@@ -155,6 +155,8 @@ private slots:
         QTest::newRow("note with _") << 0 << Period::All << QDate() << QDate() << QStringLiteral("a_b");
         QTest::newRow("note in another case") << 0 << Period::All << QDate() << QDate() << QStringLiteral("RAIN");
         QTest::newRow("note nowhere") << 0 << Period::All << QDate() << QDate() << QStringLiteral("snow");
+        QTest::newRow("note with a letter in another case") << 0 << Period::All << QDate() << QDate()
+                                                            << QStringLiteral("über");
     }
 
     void filtersAndTheirTotals()
