@@ -52,13 +52,15 @@ std::optional<LogbookError> BikeRegister::bikes(QList<BikeRecord> &bikes) const
     return std::nullopt;
 }
 
-QString BikeRegister::name(const QString &device, int bike) const
+std::optional<LogbookError> BikeRegister::names(QHash<Key, QString> &names) const
 {
     QSqlQuery query(m_logbook.database());
-    query.prepare(QStringLiteral("SELECT name FROM bikes WHERE device = ? AND bike = ?"));
-    query.addBindValue(RideRecorder::notNull(device));
-    query.addBindValue(bike);
-    return query.exec() && query.next() ? query.value(0).toString() : QString();
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT device, bike, name FROM bikes WHERE name <> ''")))
+        return m_logbook.error(query.lastError());
+    while (query.next())
+        names.insert({query.value(0).toString(), query.value(1).toInt()}, query.value(2).toString());
+    return std::nullopt;
 }
 
 std::optional<LogbookError> BikeRegister::rename(const QString &device, int bike, const QString &name)

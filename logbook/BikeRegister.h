@@ -5,10 +5,12 @@
 #include "logbook/logbook_global.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 class Logbook;
 
@@ -39,8 +41,10 @@ public:
 
     /// Every bike with rides or with a name, by device and bike.
     std::optional<LogbookError> bikes(QList<BikeRecord> &bikes) const;
-    /// The rider's name for a bike; empty when none was given.
-    QString name(const QString &device, int bike) const;
+    /// A bike of a device: imported rides have the empty device.
+    using Key = std::pair<QString, int>;
+    /// The names riders gave their bikes; bikes without one are left out.
+    std::optional<LogbookError> names(QHash<Key, QString> &names) const;
     /// An empty `name` takes the name away.
     std::optional<LogbookError> rename(const QString &device, int bike, const QString &name);
     /// An invalid `day` counts the distance of every ride again.

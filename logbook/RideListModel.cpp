@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "logbook/RideListModel.h"
 
+#include "logbook/BikeRegister.h"
 #include "logbook/Logbook.h"
 
 #include <QLocale>
@@ -64,6 +65,10 @@ void RideListModel::show(const RideFilter &filter)
     const QSqlRecord fields = record();
     for (int column = 0; column < ColumnCount; ++column)
         m_fields[column] = fields.indexOf(fieldOf(Column(column)));
+    m_deviceField = fields.indexOf(QLatin1String("device"));
+    // Without the names the bikes are shown by their numbers, which is no reason to show no list.
+    m_bikeNames.clear();
+    BikeRegister(m_logbook).names(m_bikeNames);
 }
 
 RideOrder RideListModel::orderOf(int column, Qt::SortOrder order)
@@ -138,8 +143,12 @@ QVariant RideListModel::display(int row, int column) const
     case ModelColumn:
     case NoteColumn:
         return raw(row, shown).toString();
-    case BikeColumn:
-        return tr("Bike %1").arg(raw(row, shown).toInt());
+    case BikeColumn: {
+        const int bike = raw(row, shown).toInt();
+        const QString device = QSqlQueryModel::data(createIndex(row, m_deviceField)).toString();
+        const QString named = m_bikeNames.value({device, bike});
+        return named.isEmpty() ? tr("Bike %1").arg(bike) : named;
+    }
     case DistanceColumn:
         return distanceText(value(row, shown), m_units);
     case RideTimeColumn:

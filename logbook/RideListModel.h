@@ -6,6 +6,7 @@
 #include "logbook/RideQuery.h"
 #include "logbook/logbook_global.h"
 
+#include <QHash>
 #include <QSqlQueryModel>
 
 #include <array>
@@ -71,6 +72,8 @@ private:
     Logbook &m_logbook;
     /// Where the query keeps each column's value, found once per query rather than once per cell.
     std::array<int, ColumnCount> m_fields{};
+    int m_deviceField = -1;
+    QHash<std::pair<QString, int>, QString> m_bikeNames;
     RideFilter m_filter;
     DisplayUnits m_units = DisplayUnits::forSystem(0);
 };

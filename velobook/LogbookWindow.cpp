@@ -114,7 +114,11 @@ void LogbookWindow::addTabs()
     addTab(new TotalsTab(*m_logbook), tr("Totals"), Reading::WhenShown);
     auto *bikes = addTab(new BikesTab(*m_logbook), tr("Bikes"), Reading::WhenShown);
     // A name or service day is shown where it was typed; read again, the tab would undo the typing.
-    connect(bikes, &BikesTab::bikesChanged, this, [this] { m_watch->acknowledge(); });
+    // The rides list shows the bikes by their names.
+    connect(bikes, &BikesTab::bikesChanged, this, [this] {
+        m_watch->acknowledge();
+        m_ridesTab->reload();
+    });
     connect(m_tabs, &QTabWidget::currentChanged, this, &LogbookWindow::reloadShownTab);
     // Changes made here show at once, not only once the watch has let the file settle.
     m_actions = new RideActions(*m_logbook, m_ridesTab->view(), this);

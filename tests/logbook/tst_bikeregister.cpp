@@ -71,7 +71,9 @@ private slots:
         BikeRegister bikes(filler->logbook());
         QVERIFY(!bikes.rename(device, bike, QStringLiteral(" Road bike ")));
         QVERIFY(!bikes.setServiceDay(device, bike, serviceDay));
-        QCOMPARE(bikes.name(device, bike), QStringLiteral("Road bike"));
+        QHash<BikeRegister::Key, QString> names;
+        QVERIFY(!bikes.names(names));
+        QCOMPARE(names, (QHash<BikeRegister::Key, QString>{{{device, bike}, QStringLiteral("Road bike")}}));
 
         QList<BikeRecord> known;
         QVERIFY(!bikes.bikes(known));
@@ -89,7 +91,9 @@ private slots:
         }
 
         QVERIFY(!bikes.rename(device, bike, QString()));
-        QCOMPARE(bikes.name(device, bike), QString());
+        names.clear();
+        QVERIFY(!bikes.names(names));
+        QVERIFY(names.isEmpty());
     }
 
     void odometerLeavesOutRidesWithoutRead()

@@ -100,7 +100,9 @@ private slots:
             QVERIFY(!RideRecorder(logbook).setNote(rides[0].id, QStringLiteral("Col du Galibier")));
             BikeRegister bikes(logbook);
             QVERIFY(!bikes.rename(rides[0].device, rides[0].bike, QStringLiteral("Road bike")));
-            QCOMPARE(bikes.name(rides[0].device, rides[0].bike), QStringLiteral("Road bike"));
+            QHash<BikeRegister::Key, QString> names;
+            QVERIFY(!bikes.names(names));
+            QCOMPARE(names.value({rides[0].device, rides[0].bike}), QStringLiteral("Road bike"));
         }
         RawDatabase raw(path());
         QCOMPARE(raw.value(QStringLiteral("PRAGMA user_version")).toInt(), LogbookSchema::CurrentVersion);

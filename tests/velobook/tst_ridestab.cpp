@@ -5,6 +5,7 @@
 #include "velobook/RidesTab.h"
 #include "velobook/UnitChoice.h"
 
+#include "logbook/BikeRegister.h"
 #include "logbook/RideListModel.h"
 
 #include <QComboBox>
@@ -131,6 +132,12 @@ private slots:
         for (int column : unitColumns)
             shownHeaders << model->headerData(column, Qt::Horizontal).toString();
         QCOMPARE(shownHeaders, headers);
+
+        // A bike given a name is shown by it.
+        QVERIFY(!BikeRegister(filler->logbook()).rename(QStringLiteral("Lumo 60"), 1, QStringLiteral("Road bike")));
+        tab.reload();
+        QCOMPARE(model->index(1, RideListModel::BikeColumn).data().toString(), QStringLiteral("Road bike"));
+        QCOMPARE(model->index(0, RideListModel::BikeColumn).data().toString(), QStringLiteral("Bike 2"));
     }
 
     void filtersAndTheirTotals_data()
