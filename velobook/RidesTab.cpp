@@ -20,9 +20,9 @@
 
 namespace {
 
-// Rows the columns are sized to when the list first shows: enough to be typical, few enough
-// not to slow the start.
-constexpr int SizingRows = 64;
+// Rows the columns are sized to when the list first shows: about the first screenful, which is
+// what the user sees of them, and few enough not to slow the start.
+constexpr int SizingRows = 16;
 
 // The first and last day of a period that holds `today`; invalid days for no limit.
 std::pair<QDate, QDate> daysOf(RidesTab::Period period, const QDate &today)
