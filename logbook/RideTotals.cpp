@@ -158,3 +158,17 @@ QDate RideTotals::firstDay(Period period, const QString &name)
     // Only a name periodOf() gives back names a period.
     return day.isValid() && periodOf(period, day) == name ? day : QDate();
 }
+
+std::pair<QDate, QDate> RideTotals::daysOf(Period period, const QDate &day)
+{
+    const QDate first = firstDay(period, periodOf(period, day));
+    switch (period) {
+    case Period::Week:
+        return {first, first.addDays(6)};
+    case Period::Month:
+        return {first, first.addMonths(1).addDays(-1)};
+    case Period::Year:
+        return {first, first.addYears(1).addDays(-1)};
+    }
+    return {};
+}

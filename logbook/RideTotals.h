@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 class Logbook;
 
@@ -48,4 +49,6 @@ public:
     static QString periodOf(Period period, const QDate &day);
     /// The first day of a period compute() named; invalid for any other text.
     static QDate firstDay(Period period, const QString &name);
+    /// The first and the last day of the period `day` lies in.
+    static std::pair<QDate, QDate> daysOf(Period period, const QDate &day);
 };

@@ -5,6 +5,7 @@
 
 #include "logbook/Logbook.h"
 #include "logbook/RideListModel.h"
+#include "logbook/RideTotals.h"
 
 #include <QComboBox>
 #include <QFutureWatcher>
@@ -28,14 +29,12 @@ constexpr int SizingRows = 16;
 std::pair<QDate, QDate> daysOf(RidesTab::Period period, const QDate &today)
 {
     switch (period) {
-    case RidesTab::Period::ThisWeek: {
-        const QDate monday = today.addDays(1 - today.dayOfWeek());
-        return {monday, monday.addDays(6)};
-    }
+    case RidesTab::Period::ThisWeek:
+        return RideTotals::daysOf(RideTotals::Period::Week, today);
     case RidesTab::Period::ThisMonth:
-        return {QDate(today.year(), today.month(), 1), QDate(today.year(), today.month(), today.daysInMonth())};
+        return RideTotals::daysOf(RideTotals::Period::Month, today);
     case RidesTab::Period::ThisYear:
-        return {QDate(today.year(), 1, 1), QDate(today.year(), 12, 31)};
+        return RideTotals::daysOf(RideTotals::Period::Year, today);
     case RidesTab::Period::All:
     case RidesTab::Period::FromTo:
         break;

@@ -205,6 +205,10 @@ private slots:
         if (firstDay.isValid()) {
             QCOMPARE(RideTotals::periodOf(period, firstDay), name);
             QVERIFY(RideTotals::periodOf(period, firstDay.addDays(-1)) != name);
+            const auto [first, last] = RideTotals::daysOf(period, firstDay.addDays(3));
+            QCOMPARE(first, firstDay);
+            QCOMPARE(RideTotals::periodOf(period, last), name);
+            QVERIFY(RideTotals::periodOf(period, last.addDays(1)) != name);
         }
     }
 };
