@@ -4,6 +4,7 @@
 #include "linkhub/DeviceModel.h"
 
 #include <QMap>
+#include <QStringList>
 
 #include <initializer_list>
 
@@ -47,6 +48,16 @@ public:
     {
         qDeleteAll(catalogue);
         catalogue.clear();
+    }
+
+    /// The models' names in order; ids do not follow the numbers in the names.
+    static QStringList names(const Map &catalogue)
+    {
+        QStringList names;
+        for (const DeviceModel *row : catalogue)
+            names << row->name;
+        names.sort();
+        return names;
     }
 
 private:

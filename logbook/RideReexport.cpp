@@ -15,12 +15,7 @@ const DeviceModel *RideReexport::model(const QString &name) const
 
 QStringList RideReexport::modelNames() const
 {
-    QStringList names;
-    for (const DeviceModel *row : m_catalogue)
-        names << row->name;
-    // Ids do not follow the numbers in the names.
-    names.sort();
-    return names;
+    return DeviceCatalogue::names(m_catalogue);
 }
 
 QDateTime RideReexport::start(const RideEntry &ride)

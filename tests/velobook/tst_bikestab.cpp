@@ -14,8 +14,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 constexpr quint64 Kilometre = 1000000;
@@ -39,13 +37,12 @@ class tst_BikesTab : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<IsolatedSettings> settings;
+    IsolatedSettings settings;
 
 private slots:
     void initTestCase()
     {
-        settings = std::make_unique<IsolatedSettings>();
-        QVERIFY(settings->isIsolated());
+        QVERIFY(settings.isIsolated());
     }
 
     void cleanup() { UnitChoice::setMiles(false); }

@@ -36,8 +36,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
-
 namespace {
 
 // Well past the watch's slowest way of noticing a commit.
@@ -114,13 +112,12 @@ class tst_LogbookWindow : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<IsolatedSettings> settings;
+    IsolatedSettings settings;
 
 private slots:
     void initTestCase()
     {
-        settings = std::make_unique<IsolatedSettings>();
-        QVERIFY(settings->isIsolated());
+        QVERIFY(settings.isIsolated());
     }
 
     void init() { UnitChoice::setMiles(false); }

@@ -70,15 +70,14 @@ class tst_RidesTab : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<IsolatedSettings> settings;
+    IsolatedSettings settings;
     std::unique_ptr<LogbookFiller> filler;
 
 private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        settings = std::make_unique<IsolatedSettings>();
-        QVERIFY(settings->isIsolated());
+        QVERIFY(settings.isIsolated());
     }
 
     void init()

@@ -11,8 +11,6 @@
 #include <QLabel>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 /// Rides every third day over more than two years, of changing length, on alternating bikes.
@@ -60,13 +58,12 @@ class tst_TotalsTab : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<IsolatedSettings> settings;
+    IsolatedSettings settings;
 
 private slots:
     void initTestCase()
     {
-        settings = std::make_unique<IsolatedSettings>();
-        QVERIFY(settings->isIsolated());
+        QVERIFY(settings.isIsolated());
     }
 
     void cleanup() { UnitChoice::setMiles(false); }

@@ -26,8 +26,6 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 // Rides every few days over the months before today, on both bikes, so that every chart has bars.
@@ -96,14 +94,13 @@ class tst_VelobookGerman : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<IsolatedSettings> settings;
+    IsolatedSettings settings;
 
 private slots:
     void initTestCase()
     {
         QCOMPARE(QLocale::system().language(), QLocale::German);
-        settings = std::make_unique<IsolatedSettings>();
-        QVERIFY(settings->isIsolated());
+        QVERIFY(settings.isIsolated());
         UnitChoice::setMiles(false);
         DesktopLanguage::install(QStringLiteral("velobook"), QLocale::system(),
                                  QStringLiteral(PACEROW_CATALOGUE_DIR));

@@ -35,12 +35,7 @@ std::optional<quint8> ModelLookup::find(const QString &nameOrId) const
 
 QStringList ModelLookup::allNames() const
 {
-    QStringList names;
-    for (const DeviceModel *model : m_catalogue)
-        names << model->name;
-    // Ids do not follow the numbers in the names; people look for the names in order.
-    names.sort();
-    return names;
+    return DeviceCatalogue::names(m_catalogue);
 }
 
 QString ModelLookup::unknownModelMessage(const QString &nameOrId) const
